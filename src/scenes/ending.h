@@ -1,0 +1,6 @@
+#pragma once
+#include "shell/common.h"
+
+u8 InitEnding(void);
+u8 RunEnding(void);
+u8 ExitEnding(void);

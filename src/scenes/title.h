@@ -1,0 +1,6 @@
+#pragma once
+#include "shell/common.h"
+
+u8 InitTitle(void);
+u8 RunTitle(void);
+u8 ExitTitle(void);
