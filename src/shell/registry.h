@@ -42,4 +42,4 @@ int AssignGlobal(const GlobalEntry* entry, int element, const char* text);
 #define REG_FIELD(s, f, type) RegisterGlobal(#s "." #f, type, &(s).f)
 // A table of any shape registered as one flat list of `type` elements.
 #define REG_FLAT(g, type, ctype) \
-    RegisterGlobal(#g, type, (void*)&(g), (uint32_t)(sizeof(g) / sizeof(ctype)))
+    RegisterGlobal(#g, type, (void*)&(g), (uint32_t)(sizeof(g) / (sizeof(ctype))))
