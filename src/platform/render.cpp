@@ -1,0 +1,135 @@
+#include "platform/render.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/bmp.h"
+#include "platform/render_internal.h"
+
+namespace {
+const int MAX_TEXTURES = 64;
+const int MAX_TEXTURE_SIDE = 4096;
+
+struct TextureSlot {
+    SDL_Texture* texture;
+    int width, height;
+};
+
+SDL_Renderer* renderer;
+TextureSlot textureSlots[MAX_TEXTURES];
+
+TextureSlot* FindTexture(PlatformObject handle) {
+    if (handle == 0 || handle > (PlatformObject)MAX_TEXTURES) return nullptr;
+    TextureSlot* slot = &textureSlots[handle - 1];
+    return slot->texture ? slot : nullptr;
+}
+
+void ApplyColor(SDL_Texture* texture, uint32_t argb, uint32_t additive) {
+    // Additive draws add texel x colour whatever the colour's alpha, as a
+    // one/one blend does; keyed texels are transparent black and add nothing.
+    SDL_SetTextureBlendMode(texture, additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    SDL_SetTextureColorMod(texture, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+    SDL_SetTextureAlphaMod(texture, additive ? 0xFF : argb >> 24);
+}
+
+// Scale about the top-left, turn clockwise about the centre, then move.
+void TransformCorners(const PlatformSprite* s, float w, float h, SDL_Vertex* v) {
+    const float localX[4] = {0, w, w, 0};
+    const float localY[4] = {0, 0, h, h};
+    float c = cosf(s->rotation);
+    float sn = sinf(s->rotation);
+    for (int i = 0; i < 4; i++) {
+        float dx = localX[i] * s->scaleX - s->centreX;
+        float dy = localY[i] * s->scaleY - s->centreY;
+        v[i].position.x = s->x + s->centreX + dx * c - dy * sn;
+        v[i].position.y = s->y + s->centreY + dx * sn + dy * c;
+    }
+}
+
+void DrawGeometry(const PlatformSprite* s, const TextureSlot* slot) {
+    float w = (float)(s->right - s->left);
+    float h = (float)(s->bottom - s->top);
+    SDL_Vertex v[4];
+    TransformCorners(s, w, h, v);
+    float u0 = (float)s->left / slot->width, u1 = (float)s->right / slot->width;
+    float v0 = (float)s->top / slot->height, v1 = (float)s->bottom / slot->height;
+    const float texU[4] = {u0, u1, u1, u0};
+    const float texV[4] = {v0, v0, v1, v1};
+    uint32_t argb = s->color;
+    SDL_Color color = {(Uint8)(argb >> 16), (Uint8)(argb >> 8), (Uint8)argb,
+                       (Uint8)(s->additive ? 0xFF : argb >> 24)};
+    for (int i = 0; i < 4; i++) {
+        v[i].tex_coord.x = texU[i];
+        v[i].tex_coord.y = texV[i];
+        v[i].color = color;
+    }
+    // The vertex colour does the modulation here; keep the texture's neutral.
+    SDL_SetTextureColorMod(slot->texture, 0xFF, 0xFF, 0xFF);
+    SDL_SetTextureAlphaMod(slot->texture, 0xFF);
+    static const int INDICES[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(renderer, slot->texture, v, 4, INDICES, 6);
+}
+}  // namespace
+
+void RenderAttach(SDL_Renderer* target) { renderer = target; }
+
+void RenderDetach(void) {
+    for (int i = 0; i < MAX_TEXTURES; i++) RenderReleaseTexture((PlatformObject)(i + 1));
+    TextCacheClear();
+    renderer = nullptr;
+}
+
+PlatformObject RenderLoadTexture(int id, const char* path, int width, int height,
+                                 uint32_t colorKey) {
+    (void)id;
+    if (!renderer || width <= 0 || height <= 0) return 0;
+    if (width > MAX_TEXTURE_SIDE || height > MAX_TEXTURE_SIDE) return 0;
+    int index = 0;
+    while (index < MAX_TEXTURES && textureSlots[index].texture) index++;
+    if (index == MAX_TEXTURES) return 0;
+    uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
+    if (!pixels) return 0;
+    SDL_Texture* texture = nullptr;
+    if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                    width, height);
+        if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+            SDL_DestroyTexture(texture);
+            texture = nullptr;
+        }
+    }
+    free(pixels);
+    if (!texture) return 0;
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    textureSlots[index] = {texture, width, height};
+    return (PlatformObject)(index + 1);
+}
+
+void RenderReleaseTexture(PlatformObject handle) {
+    TextureSlot* slot = FindTexture(handle);
+    if (!slot) return;
+    SDL_DestroyTexture(slot->texture);
+    *slot = {nullptr, 0, 0};
+}
+
+void RenderSprite(const PlatformSprite* s) {
+    TextureSlot* slot = FindTexture(s->texture);
+    if (!renderer || !slot) return;
+    if (s->right <= s->left || s->bottom <= s->top) return;
+    ApplyColor(slot->texture, s->color, s->additive);
+    bool plain = s->rotation == 0.0f && s->scaleX > 0.0f && s->scaleY > 0.0f;
+    if (!plain) {
+        DrawGeometry(s, slot);
+        return;
+    }
+    SDL_Rect source = {s->left, s->top, s->right - s->left, s->bottom - s->top};
+    SDL_FRect target = {s->x, s->y, source.w * s->scaleX, source.h * s->scaleY};
+    SDL_RenderCopyF(renderer, slot->texture, &source, &target);
+}
+
+SDL_Renderer* RenderCurrent(void) { return renderer; }

@@ -1,0 +1,15 @@
+// State the files of the SDL backend share.
+#pragma once
+#include <SDL.h>
+
+#include "platform/platform.h"
+
+// The main window, or null before PlatformCreateWindow and after destruction.
+SDL_Window* SdlWindow(void);
+// The device's renderer, or null when no device exists.
+SDL_Renderer* SdlRenderer(void);
+// The window icon, drawn here in 16 colours.
+void SdlSetWindowIcon(SDL_Window* window);
+// Opens the first joystick, if any, once the window exists.
+void SdlInitJoystick(void);
+void SdlCloseJoystick(void);

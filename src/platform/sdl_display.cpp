@@ -1,0 +1,91 @@
+// The display device over an SDL_Renderer; drawing itself is render.cpp's.
+#include "platform/render.h"
+#include "platform/sdl_backend.h"
+
+namespace {
+const int LOGICAL_WIDTH = 640;
+const int LOGICAL_HEIGHT = 480;
+const PlatformObject DEVICE_HANDLE = 1;
+const PlatformObject SPRITE_HANDLE = 1;
+
+SDL_Renderer* renderer;
+}  // namespace
+
+SDL_Renderer* SdlRenderer(void) { return renderer; }
+
+int PlatformCreateGraphicsSystem(void) { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? 1 : 0; }
+
+void PlatformReleaseGraphicsSystem(void) {
+    // Reference-counted: the window's own reference keeps video alive.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+int PlatformReadDisplayMode(void) {
+    SDL_DisplayMode mode;
+    return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? 1 : 0;
+}
+
+void PlatformSetWindowMode(PlatformObject, int fullScreen) {
+    SDL_Window* window = SdlWindow();
+    if (!window) return;
+    if (fullScreen) {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowSize(window, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+}
+
+PlatformObject PlatformCreateDevice(PlatformObject, int deviceType) {
+    SDL_Window* window = SdlWindow();
+    if (!window || renderer) return 0;
+    Uint32 flags = deviceType == 1 ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE;
+    renderer = SDL_CreateRenderer(window, -1, flags);
+    if (!renderer) return 0;
+    // Full screen letterboxes the 640x480 picture, scaled nearest-neighbour.
+    SDL_RenderSetLogicalSize(renderer, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+    RenderAttach(renderer);
+    return DEVICE_HANDLE;
+}
+
+void PlatformReleaseDevice(PlatformObject device) {
+    if (device != DEVICE_HANDLE || !renderer) return;
+    RenderDetach();
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+}
+
+PlatformObject PlatformCreateSpriteDrawer(void) { return renderer ? SPRITE_HANDLE : 0; }
+void PlatformReleaseSpriteDrawer(PlatformObject) {}
+
+PlatformObject PlatformLoadTexture(int id, const char* path, int width, int height,
+                                   uint32_t colorKey) {
+    return RenderLoadTexture(id, path, width, height, colorKey);
+}
+
+void PlatformReleaseTexture(PlatformObject texture) { RenderReleaseTexture(texture); }
+void PlatformDrawSprite(const PlatformSprite* sprite) { RenderSprite(sprite); }
+
+PlatformObject PlatformCreateFont(int fontId, int height, int width, int weight,
+                                  const char* faceSjis) {
+    return RenderCreateFont(fontId, height, width, weight, faceSjis);
+}
+
+void PlatformReleaseFont(PlatformObject font) { RenderReleaseFont(font); }
+
+void PlatformDrawText(int, PlatformObject font, const char* textSjis, int x, int y,
+                      uint32_t color) {
+    RenderText(font, textSjis, x, y, color);
+}
+
+void PlatformClear(uint32_t argb) {
+    if (!renderer) return;
+    SDL_SetRenderDrawColor(renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    // Clear ignores the viewport: the letterbox is cleared too.
+    SDL_RenderClear(renderer);
+}
+
+void PlatformPresent(void) {
+    if (renderer) SDL_RenderPresent(renderer);
+}
