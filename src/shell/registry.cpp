@@ -7,6 +7,8 @@
 #include "graphics/display.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
+#include "play/playstate.h"
+#include "save/save.h"
 #include "scenes/wipe.h"
 #include "shell/shell.h"
 #include "sound/effects.h"
@@ -74,6 +76,8 @@ void RegisterAllGlobals(void) {
     RegisterSoundGlobals();
     RegisterMusicGlobals();
     RegisterWipeGlobals();
+    RegisterPlayStateGlobals();
+    RegisterSaveGlobals();
 }
 
 int GlobalCount(void) { return globalCount; }
