@@ -1,0 +1,228 @@
+// The drawing layer on a software renderer over a plain surface, as the
+// simulator's screenshots use it: sprite placement under every transform,
+// blending, and text layout with clipping.
+#include "platform/render.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+const uint32_t RED = 0xFFFF0000, BLUE = 0xFF0000FF, GREY = 0xFF404040;
+
+// A 20x20 24-bit bitmap: blue, the top-left 2x2 red, the bottom row black.
+void WriteTestBitmap(const char* name) {
+    const int side = 20, stride = 60;
+    std::vector<uint8_t> b(54 + stride * side, 0);
+    b[0] = 'B', b[1] = 'M';
+    b[10] = 54, b[14] = 40, b[18] = side, b[22] = side, b[26] = 1, b[28] = 24;
+    for (int row = 0; row < side; row++) {
+        int y = side - 1 - row;
+        for (int x = 0; x < side; x++) {
+            uint8_t* p = &b[54 + row * stride + 3 * x];
+            uint32_t c = y == side - 1 ? 0 : (x < 2 && y < 2 ? RED : BLUE);
+            p[0] = c & 0xFF, p[1] = (c >> 8) & 0xFF, p[2] = (c >> 16) & 0xFF;
+        }
+    }
+    FILE* f = fopen(name, "wb");
+    ASSERT_NE(nullptr, f);
+    fwrite(b.data(), 1, b.size(), f);
+    fclose(f);
+}
+
+class RenderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_ARGB8888);
+        ASSERT_NE(nullptr, surface);
+        renderer = SDL_CreateSoftwareRenderer(surface);
+        ASSERT_NE(nullptr, renderer);
+        RenderAttach(renderer);
+        Clear(GREY);
+        WriteTestBitmap("render_test.bmp");
+        texture = RenderLoadTexture(5, "render_test.bmp", 20, 20, 0xFF000000);
+        ASSERT_NE(0u, texture);
+    }
+    void TearDown() override {
+        RenderDetach();
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+        remove("render_test.bmp");
+    }
+    void Clear(uint32_t argb) {
+        SDL_SetRenderDrawColor(renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                               0xFF);
+        SDL_RenderClear(renderer);
+    }
+    uint32_t At(int x, int y) {
+        SDL_RenderFlush(renderer);
+        return ((uint32_t*)surface->pixels)[y * surface->pitch / 4 + x] | 0xFF000000u;
+    }
+    PlatformSprite Sprite(float x, float y) {
+        PlatformSprite s = {};
+        s.texture = texture;
+        s.x = x, s.y = y;
+        s.right = 20, s.bottom = 20;
+        s.scaleX = s.scaleY = 1.0f;
+        s.color = 0xFFFFFFFF;
+        return s;
+    }
+    int CountNot(uint32_t colour, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; y++) {
+            for (int x = x0; x < x1; x++) n += At(x, y) != colour;
+        }
+        return n;
+    }
+
+    SDL_Surface* surface = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    PlatformObject texture = 0;
+};
+}  // namespace
+
+TEST_F(RenderTest, PlainDrawIsPixelExactAndKeyedRowsStayTransparent) {
+    PlatformSprite s = Sprite(10, 30);
+    RenderSprite(&s);
+    EXPECT_EQ(GREY, At(9, 30));
+    EXPECT_EQ(RED, At(10, 30));
+    EXPECT_EQ(RED, At(11, 31));
+    EXPECT_EQ(BLUE, At(12, 30));
+    EXPECT_EQ(BLUE, At(29, 47));
+    EXPECT_EQ(GREY, At(29, 49));  // the keyed black row
+    EXPECT_EQ(GREY, At(30, 30));
+}
+
+TEST_F(RenderTest, SourceRectangleAndScale) {
+    PlatformSprite s = Sprite(100, 100);
+    s.left = 1, s.top = 1, s.right = 4, s.bottom = 4;
+    s.scaleX = 2, s.scaleY = 3;
+    RenderSprite(&s);
+    EXPECT_EQ(RED, At(100, 100));
+    EXPECT_EQ(RED, At(101, 102));
+    EXPECT_EQ(BLUE, At(102, 100));
+    EXPECT_EQ(BLUE, At(105, 108));
+    EXPECT_EQ(GREY, At(106, 100));
+    EXPECT_EQ(GREY, At(100, 109));
+}
+
+TEST_F(RenderTest, QuarterTurnClockwiseAboutTheScaledCentre) {
+    // Scale 2 and a centre of (20, 20) bitmap pixels: the turn is about the
+    // point 40 right and 40 below the top-left.
+    PlatformSprite s = Sprite(100, 100);
+    s.bottom = 19;  // leave the keyed row out
+    s.scaleX = s.scaleY = 2;
+    s.centreX = s.centreY = 40;
+    s.rotation = 90 * 0.017453289f;
+    RenderSprite(&s);
+    // The picture now spans x 142..180, y 100..140; its top-left corner
+    // (red) lies at the top-right.
+    EXPECT_EQ(RED, At(178, 101));
+    EXPECT_EQ(BLUE, At(150, 120));
+    EXPECT_EQ(GREY, At(139, 120));
+    EXPECT_EQ(GREY, At(120, 120));
+    EXPECT_EQ(GREY, At(150, 142));
+}
+
+TEST_F(RenderTest, NegativeScaleMirrorsLeftOfTheAnchor) {
+    PlatformSprite s = Sprite(200, 50);
+    s.bottom = 19;
+    s.scaleX = -1;
+    RenderSprite(&s);
+    EXPECT_EQ(RED, At(199, 50));
+    EXPECT_EQ(BLUE, At(185, 55));
+    EXPECT_EQ(GREY, At(200, 55));
+    EXPECT_EQ(GREY, At(179, 55));
+}
+
+TEST_F(RenderTest, ColourModulationAndBlending) {
+    PlatformSprite s = Sprite(0, 0);
+    s.color = 0x80FFFFFF;  // half faded over grey
+    RenderSprite(&s);
+    uint32_t half = At(5, 5);
+    EXPECT_NEAR(0x40 / 2, (int)((half >> 8) & 0xFF), 2);
+    EXPECT_NEAR((0xFF + 0x40) / 2, (int)(half & 0xFF), 2);
+
+    s = Sprite(50, 0);
+    s.color = 0x0000FF00;  // additive ignores the colour's alpha
+    s.additive = 1;
+    RenderSprite(&s);
+    EXPECT_EQ(GREY, At(55, 5));  // blue x green adds nothing
+    s = Sprite(80, 0);
+    s.color = 0x00FFFFFF;
+    s.additive = 1;
+    RenderSprite(&s);
+    EXPECT_EQ(0xFF4040FFu, At(85, 5));
+    EXPECT_EQ(GREY, At(85, 19));  // keyed texels add nothing
+}
+
+TEST_F(RenderTest, ReleasedOrUnknownTexturesDrawNothing) {
+    PlatformSprite s = Sprite(0, 0);
+    s.texture = 63;
+    RenderSprite(&s);
+    s.texture = 1000;
+    RenderSprite(&s);
+    RenderReleaseTexture(texture);
+    s = Sprite(0, 0);
+    RenderSprite(&s);
+    EXPECT_EQ(0, CountNot(GREY, 0, 0, 30, 30));
+    EXPECT_EQ(0u, RenderLoadTexture(5, "missing.bmp", 20, 20, 0));
+    EXPECT_EQ(0u, RenderLoadTexture(5, "render_test.bmp", 100000, 20, 0));
+}
+
+TEST_F(RenderTest, TextTabsLineBreaksAndClipping) {
+    // "標準明朝" in Shift-JIS.
+    const char face[] = "\x95\x57\x8f\x80\x96\xbe\x92\xa9";
+    PlatformObject font = RenderCreateFont(0, 16, 0, 400, face);
+    ASSERT_NE(0u, font);
+    RenderText(font, "I", 0, 0, 0xFFFFFFFF);
+    int plain = CountNot(GREY, 0, 0, 640, 40);
+    EXPECT_GT(plain, 0);
+    EXPECT_EQ(0, CountNot(GREY, 0, 16, 640, 40));  // within the 16-pixel cell
+
+    Clear(GREY);
+    RenderText(font, "\tI", 0, 0, 0xFFFFFFFF);
+    EXPECT_EQ(0, CountNot(GREY, 0, 0, 16, 16));  // a tab moves past 8 widths
+    EXPECT_GT(CountNot(GREY, 16, 0, 640, 16), 0);
+
+    Clear(GREY);
+    RenderText(font, "I\r\nI", 0, 0, 0xFFFFFFFF);
+    EXPECT_GT(CountNot(GREY, 0, 16, 20, 40), 0);
+
+    Clear(GREY);
+    RenderText(font, "IIIIIIIIIIIIIIIIIIII", 634, 470, 0xFFFF0000);
+    EXPECT_GT(CountNot(GREY, 634, 470, 640, 480), 0);
+    EXPECT_EQ(0, CountNot(GREY, 0, 0, 634, 480));
+
+    Clear(GREY);
+    RenderText(font, "I", 0, 0, 0x00FFFFFF);  // fully faded
+    EXPECT_EQ(0, CountNot(GREY, 0, 0, 40, 40));
+    RenderReleaseFont(font);
+    RenderText(font, "I", 0, 0, 0xFFFFFFFF);
+    EXPECT_EQ(0, CountNot(GREY, 0, 0, 40, 40));
+}
+
+TEST_F(RenderTest, EveryFaceResolvesAndCellHeightsHold) {
+    struct Face {
+        int id, height, width, weight;
+        const char* sjis;
+    };
+    const Face faces[4] = {
+        {0, 16, 0, 400, "\x95\x57\x8f\x80\x96\xbe\x92\xa9"},
+        {1, 32, 0, 400, "HGS\x91\x6e\x89\x70\x8a\x70\xce\xdf\xaf\xcc\xdf\x91\xcc"},
+        {2, 32, 0, 400, "HGP\x91\x6e\x89\x70\x8a\x70\xce\xdf\xaf\xcc\xdf\x91\xcc"},
+        {3, 20, 10, 500, "HG\xba\xde\xbc\xaf\xb8\x45"},
+    };
+    for (const Face& f : faces) {
+        PlatformObject font = RenderCreateFont(f.id, f.height, f.width, f.weight, f.sjis);
+        ASSERT_NE(0u, font) << f.id;
+        Clear(GREY);
+        // "あ" in Shift-JIS: a Japanese glyph, inside its cell.
+        RenderText(font, "\x82\xa0", 10, 10, 0xFFFFFFFF);
+        EXPECT_GT(CountNot(GREY, 10, 10, 10 + f.height, 10 + f.height), 0) << f.id;
+        EXPECT_EQ(0, CountNot(GREY, 0, 10 + f.height, 100, 10 + f.height + 20)) << f.id;
+        RenderReleaseFont(font);
+    }
+}
