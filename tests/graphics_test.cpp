@@ -1,0 +1,107 @@
+// Sprite state, texture loading and display bring-up as the game relies on them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "graphics/display.h"
+#include "graphics/sprites.h"
+#include "platform/headless.h"
+#include "shell/shell.h"
+
+namespace {
+std::string CaptureTrace(int kinds, void (*body)()) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    HeadlessSetTrace(kinds, out);
+    body();
+    HeadlessSetTrace(0, nullptr);
+    fclose(out);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
+}
+}  // namespace
+
+TEST(SpriteState, RotationCentreIsScaledAndStateIsOneShot) {
+    HeadlessReset(0);
+    ResetSpriteState();
+    SetSpriteScale(2.0f, 2.0f);
+    SetSpriteRotation(20.0f, 20.0f, 90.0f);
+    EXPECT_FLOAT_EQ(spriteState.centreX, 40.0f);
+    EXPECT_FLOAT_EQ(spriteState.centreY, 40.0f);
+    EXPECT_EQ(spriteState.rotation, 90.0f * 0.017453289f);
+    std::string trace = CaptureTrace(TRACE_SPRITE, [] { DrawSprite(4, 80, 120, RECT{0, 0, 20, 20}); });
+    EXPECT_EQ(trace,
+              "f=0 sprite tex=4 x=80 y=120 src=0,0,20,20 scale=2,2 centre=40,40 "
+              "rot=1.57079601 color=FFFFFFFF add=0\n");
+    EXPECT_EQ(spriteState.scaleX, 1.0f);
+    EXPECT_EQ(spriteState.centreX, 0.0f);
+    EXPECT_EQ(spriteState.rotation, 0.0f);
+}
+
+TEST(SpriteState, ColourWaitsForTheNextDrawAndThenResets) {
+    HeadlessReset(0);
+    ResetSpriteState();
+    SetSpriteColor(0x80FFFFFFu, 1);
+    // No draw in between: the setting survives until a draw uses it.
+    std::string trace = CaptureTrace(TRACE_SPRITE, [] {
+        DrawSprite(29, -620, 0, RECT{0, 0, 640, 480});
+        DrawSprite(29, -600, 0, RECT{0, 0, 640, 480});
+    });
+    EXPECT_NE(trace.find("x=-620 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=80FFFFFF add=1"),
+              std::string::npos);
+    EXPECT_NE(trace.find("x=-600 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=FFFFFFFF add=0"),
+              std::string::npos);
+}
+
+TEST(Display, FailuresReportTheirMessagesAndEndStartUp) {
+    HeadlessReset(0);
+    HeadlessSetFailures(HEADLESS_FAIL_DEVICE);
+    std::string trace = CaptureTrace(TRACE_MSGBOX, [] { EXPECT_EQ(WinMain(), 0); });
+    EXPECT_EQ(trace, "f=0 msgbox owner=none caption=- \"DIRECT3Dデバイスの作成に失敗\"\n");
+    EXPECT_EQ(device, 0u);
+    EXPECT_EQ(direct3D, 0u);
+
+    HeadlessReset(0);
+    HeadlessSetFailures(HEADLESS_FAIL_GRAPHICS);
+    trace = CaptureTrace(TRACE_MSGBOX, [] { EXPECT_EQ(WinMain(), 0); });
+    EXPECT_EQ(trace, "f=0 msgbox owner=none caption=\"\" \"Direct3Dの作成に失敗しました\"\n");
+
+    HeadlessReset(0);
+    HeadlessSetFailures(HEADLESS_FAIL_SPRITE);
+    trace = CaptureTrace(TRACE_MSGBOX, [] { EXPECT_EQ(WinMain(), 0); });
+    EXPECT_EQ(trace, "f=0 msgbox owner=none caption=\"\" \"スプライトの作成に失敗しました\"\n");
+    HeadlessSetFailures(0);
+}
+
+TEST(Display, FailedFontsStayEmptyAndTheGameRuns) {
+    HeadlessReset(0);
+    HeadlessSetFailures(HEADLESS_FAIL_FONT);
+    ASSERT_EQ(InitDisplay(1), 0u);
+    for (PlatformObject f : fonts) EXPECT_EQ(f, 0u);
+    EXPECT_NE(sprite, 0u);
+    DrawString("FPS:0", 10, 10, 0xFF00FFFFu, 0);  // draws nothing, reports nothing
+    ReleaseGraphics();
+    HeadlessSetFailures(0);
+}
+
+TEST(Textures, MissingBitmapsEachShowTheMessageAndStayEmpty) {
+    HeadlessReset(0);
+    ASSERT_EQ(InitDisplay(1), 0u);
+    int before = HeadlessMessageCount();
+    EXPECT_EQ(LoadTexture(5, "no\\such\\file.bmp", 160, 200, 0xFF000000u), 0u);
+    EXPECT_EQ(textures[5], 0u);
+    EXPECT_EQ(HeadlessMessageCount(), before + 1);
+    EXPECT_STREQ(HeadlessLastMessage(), "テクスチャの作成に失敗しました");
+    ReleaseGraphics();
+}
+
+TEST(Textures, CatalogueMatchesTheBitmapsOnDisk) {
+    EXPECT_STREQ(textureCatalogue[TEXTURE_SWEEP].path, "bitmap\\sweep.bmp");
+    EXPECT_EQ(textureCatalogue[TEXTURE_PLAY_CHIP].colorKey, 0u);
+    EXPECT_EQ(textureCatalogue[TEXTURE_PLAY_CHAR].colorKey, 0xFF000000u);
+    EXPECT_EQ(textureCatalogue[TEXTURE_GAMEADV_CHARACTER_3].colorKey, 0xFF00FF00u);
+    EXPECT_EQ(textureCatalogue[TEXTURE_GAMEADV_CHARACTER_3].height, 960);
+}
