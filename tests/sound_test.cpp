@@ -1,0 +1,280 @@
+// Effects and music on the headless backend: the WAV reader on good and
+// damaged files, slot handling and the scene contract, read back from the
+// sound traces and the message boxes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/headless.h"
+#include "platform/headless_audio.h"
+#include "sound/effects.h"
+#include "sound/music.h"
+
+#ifndef OSSMIRE_GAME_DIR
+#define OSSMIRE_GAME_DIR "../game"  // the tests run in the build's tests directory
+#endif
+
+namespace {
+typedef std::vector<uint8_t> Bytes;
+
+void Put32(Bytes* out, uint32_t v) {
+    for (int i = 0; i < 4; i++) out->push_back((uint8_t)(v >> (8 * i)));
+}
+void Put16(Bytes* out, uint16_t v) {
+    out->push_back((uint8_t)v);
+    out->push_back((uint8_t)(v >> 8));
+}
+
+// A chunk whose header claims `declared` bytes, padded to even length.
+Bytes Chunk(const char* id, const Bytes& body, uint32_t declared) {
+    Bytes out(id, id + 4);
+    Put32(&out, declared);
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() & 1) out.push_back(0);
+    return out;
+}
+Bytes Chunk(const char* id, const Bytes& body) { return Chunk(id, body, (uint32_t)body.size()); }
+
+Bytes Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, bool extra) {
+    Bytes out;
+    Put16(&out, tag);
+    Put16(&out, channels);
+    Put32(&out, rate);
+    Put32(&out, rate * channels * bits / 8);
+    Put16(&out, (uint16_t)(channels * bits / 8));
+    Put16(&out, bits);
+    if (extra) Put16(&out, 0);
+    return out;
+}
+
+Bytes Samples(size_t count) {
+    Bytes out;
+    for (size_t i = 0; i < count; i++) out.push_back((uint8_t)(i * 7 + 3));
+    return out;
+}
+
+Bytes Riff(const Bytes& chunks, const char* form = "WAVE") {
+    Bytes body(form, form + 4);
+    body.insert(body.end(), chunks.begin(), chunks.end());
+    return Chunk("RIFF", body);
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+Bytes PcmWave(const Bytes& samples, bool extra = false) {
+    return Riff(Join({Chunk("fmt ", Format(1, 1, 22050, 16, extra)), Chunk("data", samples)}));
+}
+
+class SoundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        HeadlessReset(0);
+        mkdir("snd", 0755);
+        trace = open_memstream(&traceText, &traceSize);
+        HeadlessSetTrace(TRACE_WAVE | TRACE_MUSIC | TRACE_MSGBOX, trace);
+    }
+    void TearDown() override {
+        ReleaseSceneWaves();
+        for (PlatformObject& slot : waveBuffers) ReleaseWave(&slot);
+        ReleaseSceneMusic();
+        for (PlatformObject& slot : musicSegments) ReleaseMusic(&slot);
+        HeadlessSetTrace(0, nullptr);
+        fclose(trace);
+        free(traceText);
+        EXPECT_EQ(HeadlessWaveObjects(), 0);
+        EXPECT_EQ(HeadlessMusicObjects(), 0);
+    }
+    // Writes snd/<name> and returns the game's path to it.
+    std::string Write(const char* name, const Bytes& bytes) {
+        std::string file = std::string("snd/") + name;
+        FILE* out = fopen(file.c_str(), "wb");
+        fwrite(bytes.data(), 1, bytes.size(), out);
+        fclose(out);
+        return std::string("snd\\") + name;
+    }
+    std::string Trace() {
+        fflush(trace);
+        return std::string(traceText, traceSize);
+    }
+    bool Traced(const std::string& line) { return Trace().find(line) != std::string::npos; }
+
+    FILE* trace = nullptr;
+    char* traceText = nullptr;
+    size_t traceSize = 0;
+};
+
+TEST_F(SoundTest, PcmWavesLoadTheirDataWhole) {
+    Bytes samples = Samples(1000);
+    Bytes odd = Chunk("LIST", Bytes{1, 2, 3});
+    Bytes big = Chunk("junk", Samples(700));  // longer than the reader's window
+    struct Case {
+        const char* name;
+        Bytes file;
+    } cases[] = {
+        {"fmt16.wav", PcmWave(samples)},
+        {"fmt18.wav", PcmWave(samples, true)},
+        {"chunks.wav", Riff(Join({odd, big, Chunk("fmt ", Format(1, 2, 44100, 16, false)), odd,
+                                  Chunk("data", samples), big}))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = Write(c.name, c.file);
+        ASSERT_EQ(LoadWave(path.c_str(), &waveBuffers[2]), 1u);
+        const uint8_t* data = PlatformWaveData(waveBuffers[2]);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(Bytes(data, data + samples.size()), samples);
+        EXPECT_TRUE(Traced("wave load slot=2 path=" + path + " ok=1"));
+    }
+    EXPECT_EQ(HeadlessMessageCount(), 0);
+}
+
+TEST_F(SoundTest, DamagedFilesAreRefusedWithTheirMessage) {
+    Bytes fmt = Chunk("fmt ", Format(1, 1, 22050, 16, false));
+    Bytes data = Chunk("data", Samples(64));
+    Bytes pcm16 = Format(1, 1, 22050, 16, false);
+    struct Case {
+        const char* name;
+        Bytes file;
+        const char* message;
+        const char* caption;
+    } cases[] = {
+        {"empty.wav", Bytes{}, "waveファイルではありません", "mmioDescend"},
+        {"short.wav", Bytes{'R', 'I', 'F', 'F', 9}, "waveファイルではありません", "mmioDescend"},
+        {"avi.wav", Riff(Join({fmt, data}), "AVI "), "waveファイルではありません", "mmioDescend"},
+        {"nofmt.wav", Riff(data), "フォーマットチャンクがありません", "mmioDescend"},
+        {"cutfmt.wav", Riff(Chunk("fmt ", Bytes(pcm16.begin(), pcm16.begin() + 10), 16)),
+         "フォーマットデータの読み込みに失敗", "mmioDescend"},
+        {"lastfmt.wav", Riff(fmt), "フォーマットデータの読み込みに失敗", "mmioDescend"},
+        {"adpcm.wav", Riff(Join({Chunk("fmt ", Format(2, 1, 22050, 4, true)), data})),
+         "PCMフォーマットではない", "\"\""},
+        {"nodata.wav", Riff(Join({fmt, Chunk("LIST", Samples(40))})), "データチャンクがありません",
+         "mmioDescend"},
+        {"hugefmt.wav", Riff(Join({Chunk("fmt ", pcm16, 0xFFFFFFF0u), data})),
+         "データチャンクがありません", "mmioDescend"},
+        {"zerodata.wav", Riff(Join({fmt, Chunk("data", Bytes{})})),
+         "セカンダリバッファの生成に失敗", "CreateSoundBuffer"},
+        {"hugedata.wav", Riff(Join({fmt, Chunk("data", Samples(8), 0x7FFFFFF0u)})),
+         "セカンダリバッファの生成に失敗", "CreateSoundBuffer"},
+        {"nochannels.wav", Riff(Join({Chunk("fmt ", Format(1, 0, 22050, 16, false)), data})),
+         "セカンダリバッファの生成に失敗", "CreateSoundBuffer"},
+    };
+    int shown = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = Write(c.name, c.file);
+        EXPECT_EQ(LoadWave(path.c_str(), &waveBuffers[0]), 0u);
+        EXPECT_EQ(waveBuffers[0], 0u);
+        EXPECT_EQ(HeadlessMessageCount(), ++shown);
+        EXPECT_STREQ(HeadlessLastMessage(), c.message);
+        EXPECT_TRUE(Traced(std::string("msgbox owner=main caption=") + c.caption));
+        EXPECT_TRUE(Traced("wave load slot=0 path=" + path + " ok=0"));
+    }
+    EXPECT_EQ(LoadWave("snd\\missing.wav", &waveBuffers[0]), 0u);
+    EXPECT_STREQ(HeadlessLastMessage(), "waveファイルの読み込みに失敗");
+    EXPECT_TRUE(Traced("caption=mmioRead"));
+}
+
+TEST_F(SoundTest, DataRunningPastTheEndLoadsWhatThereIsThenSilence) {
+    Bytes samples = Samples(100);
+    Bytes file =
+        Riff(Join({Chunk("fmt ", Format(1, 1, 22050, 16, false)), Chunk("data", samples, 4000)}));
+    std::string path = Write("long.wav", file);
+    ASSERT_EQ(LoadWave(path.c_str(), &waveBuffers[0]), 1u);
+    const uint8_t* data = PlatformWaveData(waveBuffers[0]);
+    EXPECT_EQ(Bytes(data, data + 100), samples);
+    EXPECT_EQ(Bytes(data + 100, data + 4000), Bytes(3900, 0));
+}
+
+TEST_F(SoundTest, SlotsReplaceReleaseAndIgnoreEmptiness) {
+    std::string path = Write("a.wav", PcmWave(Samples(64)));
+    PlayWave(&waveBuffers[5], 0);
+    SetWaveVolume(&waveBuffers[5], -800);
+    ReleaseWave(&waveBuffers[5]);
+    EXPECT_EQ(Trace(), "");
+    ASSERT_EQ(LoadWave(path.c_str(), &waveBuffers[5]), 1u);
+    ASSERT_EQ(LoadWave(path.c_str(), &waveBuffers[5]), 1u);
+    EXPECT_EQ(HeadlessWaveObjects(), 1);
+    PlayWave(&waveBuffers[5], 0);
+    PlayWave(&waveBuffers[5], 0);
+    ReleaseWave(&waveBuffers[5]);
+    EXPECT_EQ(Trace(), "f=0 wave load slot=5 path=" + path + " ok=1\nf=0 wave release slot=5\n" +
+                           "f=0 wave load slot=5 path=" + path + " ok=1\n" +
+                           "f=0 wave play slot=5 flags=0\nf=0 wave play slot=5 flags=0\n" +
+                           "f=0 wave release slot=5\n");
+    EXPECT_EQ(HeadlessWaveObjects(), 0);
+}
+
+TEST_F(SoundTest, SceneWavesLoadInOrderAndTurnDownOnlyFilledSlots) {
+    std::string good = Write("good.wav", PcmWave(Samples(64)));
+    const char* list[] = {good.c_str(), "snd\\missing.wav", good.c_str()};
+    LoadSceneWaves(list);
+    EXPECT_EQ(waveCount, 3);
+    EXPECT_NE(waveBuffers[0], 0u);
+    EXPECT_EQ(waveBuffers[1], 0u);
+    EXPECT_NE(waveBuffers[2], 0u);
+    std::string trace = Trace();
+    EXPECT_NE(trace.find("wave volume slot=0 -800"), std::string::npos);
+    EXPECT_EQ(trace.find("wave volume slot=1"), std::string::npos);
+    EXPECT_NE(trace.find("wave volume slot=2 -800"), std::string::npos);
+    ReleaseSceneWaves();
+    EXPECT_EQ(waveCount, 0);
+    EXPECT_EQ(HeadlessWaveObjects(), 0);
+    EXPECT_TRUE(Traced("wave release slot=2"));
+}
+
+TEST_F(SoundTest, SceneMusicLoadsPlaysAndStopsBeforeRelease) {
+    Bytes midi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
+    std::string path = Write("tune.mid", midi);
+    LoadSceneMusic(path.c_str());
+    LoadSceneMusic(path.c_str());  // a reload stops and replaces the tune
+    EXPECT_EQ(HeadlessMusicObjects(), 1);
+    ReleaseSceneMusic();
+    std::string load = "f=0 music load slot=0 path=" + path + " ok=1\n";
+    std::string play = "f=0 music play slot=0 repeats=10000\n";
+    std::string release = "f=0 music stop\nf=0 music release slot=0\n";
+    EXPECT_EQ(Trace(), load + play + release + load + play + release);
+    EXPECT_EQ(musicCount, 0);
+}
+
+TEST_F(SoundTest, MissingOrForeignTunesAreRefused) {
+    std::string garbage = Write("garbage.mid", Samples(40));
+    const char* paths[] = {"snd\\missing.mid", garbage.c_str()};
+    for (const char* path : paths) {
+        EXPECT_EQ(LoadMusic(path, &musicSegments[0]), 0u);
+        EXPECT_STREQ(HeadlessLastMessage(), "セグメントの生成に失敗");
+        EXPECT_TRUE(Traced("caption=lpDMLoader->GetObject"));
+        EXPECT_TRUE(Traced(std::string("music load slot=0 path=") + path + " ok=0"));
+    }
+}
+
+// The game's own effects and tunes, as the build made them.
+TEST_F(SoundTest, EveryShippedEffectAndTuneLoads) {
+    char here[1024];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    if (chdir(OSSMIRE_GAME_DIR) != 0) GTEST_SKIP() << "no game directory";
+    const char* const* lists[] = {TITLE_WAVES, STORY_WAVES, PLAY_WAVES, GAMEOVER_WAVES,
+                                  ENDING_WAVES};
+    size_t counts[] = {std::size(TITLE_WAVES), std::size(STORY_WAVES), std::size(PLAY_WAVES),
+                       std::size(GAMEOVER_WAVES), std::size(ENDING_WAVES)};
+    for (int scene = 0; scene < 5; scene++) {
+        for (size_t i = 0; i < counts[scene]; i++) {
+            EXPECT_EQ(LoadWave(lists[scene][i], &waveBuffers[i]), 1u) << lists[scene][i];
+        }
+    }
+    const char* tunes[] = {TITLE_MUSIC,    STORY_MUSIC,  PLAY_MUSIC,
+                           GAMEOVER_MUSIC, ENDING_MUSIC, EDITOR_MUSIC};
+    for (const char* tune : tunes) EXPECT_EQ(LoadMusic(tune, &musicSegments[0]), 1u) << tune;
+    EXPECT_EQ(HeadlessMessageCount(), 0);
+    ASSERT_EQ(chdir(here), 0);
+}
+}  // namespace
