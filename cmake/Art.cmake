@@ -1,0 +1,44 @@
+# Bitmaps: every sheet is an SVG under content/art/, converted to the game's
+# 24-bit BMP under ${GAME_DIR}/bitmap/ (rsvg-convert + ImageMagick + a python
+# step that makes key colours exact).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+find_program(IMAGEMAGICK_CONVERT convert REQUIRED)
+
+set(ART_SOURCE_DIR ${CMAKE_SOURCE_DIR}/content/art)
+set(ART_TOOLS
+  ${CMAKE_SOURCE_DIR}/tools/art/svg2bmp.py
+  ${CMAKE_SOURCE_DIR}/tools/art/cells.py)
+
+set(ART_SHEETS
+  opening/background01 opening/st opening/background02
+  play/background play/chip play/char play/mes play/retray play/st play/face
+  play/way play/select play/shutt play/num
+  gameover/background gameover/gameover
+  ending/background ending/st ending/cleartime
+  gameadv/background01 gameadv/background02 gameadv/background03 gameadv/face
+  gameadv/window gameadv/character_1 gameadv/character_2 gameadv/character_3
+  gameadv/photo01 gameadv/photo02
+  sweep edit/Edit)
+
+set(ART_OUTPUTS)
+foreach(sheet ${ART_SHEETS})
+  set(svg ${ART_SOURCE_DIR}/${sheet}.svg)
+  set(bmp ${GAME_DIR}/bitmap/${sheet}.bmp)
+  add_custom_command(OUTPUT ${bmp}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/art/svg2bmp.py ${sheet} ${svg} ${bmp}
+    DEPENDS ${svg} ${ART_TOOLS}
+    COMMENT "Bitmap ${sheet}.bmp"
+    VERBATIM)
+  list(APPEND ART_OUTPUTS ${bmp})
+endforeach()
+add_custom_target(art ALL DEPENDS ${ART_OUTPUTS})
+
+# Regenerates the placeholder SVGs and CELLS.md from the cell table; run by hand
+# (the SVGs are sources, so a plain build never overwrites edited art).
+add_custom_target(art-placeholders
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py ${ART_SOURCE_DIR}
+  VERBATIM)
+
+add_test(NAME art.bitmaps
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/art/check_bitmaps.py ${GAME_DIR})
