@@ -194,6 +194,13 @@ def check_chapter(path, errors):
     return messages
 
 
+def error_order(e):
+    """Sort by file, then line number, keeping each file's whole-file notes first."""
+    path, _, rest = e.partition(":")
+    line = rest.partition(":")[0]
+    return (path, int(line) if line.isdigit() else 0)
+
+
 def chapter_path(directory, n):
     return os.path.join(directory, "chapter_%02d.txt" % n)
 
@@ -213,7 +220,7 @@ def preview(directory, n):
               % (k, m.speaker, m.expression, size, m.line_no))
         for row in rows:
             print("   |" + "".join(row))
-    for e in errors:
+    for e in sorted(errors, key=error_order):
         print("!! " + e)
     return 1 if errors else 0
 
@@ -241,10 +248,10 @@ def main(argv):
             errors.append("%s: missing" % p)
             continue
         total += len(check_chapter(p, errors))
-    for e in errors:
+    for e in sorted(errors, key=error_order):
         print(e)
     if errors:
-        print("%d error(s)" % len(errors), file=sys.stderr)
+        print("%d error(s)" % len(errors))
         return 1
     print("%d chapter(s), %d messages: ok" % (len(paths), total))
     return 0
