@@ -9,6 +9,7 @@
 #include "input/input.h"
 #include "play/playstate.h"
 #include "save/save.h"
+#include "play/gamedata.h"
 #include "scenes/wipe.h"
 #include "shell/shell.h"
 #include "sound/effects.h"
@@ -78,6 +79,7 @@ void RegisterAllGlobals(void) {
     RegisterWipeGlobals();
     RegisterPlayStateGlobals();
     RegisterSaveGlobals();
+    RegisterGameDataGlobals();
 }
 
 int GlobalCount(void) { return globalCount; }
