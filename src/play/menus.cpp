@@ -11,9 +11,11 @@ const u32 LAST_COURSE_STAGE = 29;
 
 void Play(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
 
+// A slide in progress does not block B: the press only sounds then, since
+// neither opening (closed, at 0) nor closing (open, at 480) applies.
 bool PauseInputAllowed(void) {
-    return !missed && !timeUp && !cleared && !wipeActive && !pauseOpening && !pauseClosing &&
-           introDone && (stageLoaded || freePlaying);
+    return !missed && !timeUp && !cleared && !wipeActive && introDone &&
+           (stageLoaded || freePlaying);
 }
 
 void StartClosing(void) {
