@@ -106,6 +106,22 @@ TEST_F(RenderTest, SourceRectangleAndScale) {
     EXPECT_EQ(BLUE, At(105, 108));
     EXPECT_EQ(GREY, At(106, 100));
     EXPECT_EQ(GREY, At(100, 109));
+
+    // A rectangle reaching outside the bitmap draws only the part inside,
+    // where it would have been.
+    s = Sprite(300, 300);
+    s.left = -2, s.top = -2, s.right = 4, s.bottom = 30;
+    RenderSprite(&s);
+    EXPECT_EQ(0, CountNot(GREY, 298, 298, 310, 302));
+    EXPECT_EQ(RED, At(302, 302));
+    EXPECT_EQ(BLUE, At(305, 320));
+    EXPECT_EQ(0, CountNot(GREY, 300, 321, 310, 340));  // keyed row and beyond
+    s = Sprite(400, 300);
+    s.left = 15, s.right = 40;
+    s.scaleX = -1;
+    RenderSprite(&s);
+    EXPECT_EQ(BLUE, At(396, 310));
+    EXPECT_EQ(0, CountNot(GREY, 370, 300, 395, 319));
 }
 
 TEST_F(RenderTest, QuarterTurnClockwiseAboutTheScaledCentre) {

@@ -1,7 +1,6 @@
 #include "platform/render.h"
 
 #include <SDL.h>
-#include <SDL_ttf.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -36,10 +35,33 @@ void ApplyColor(SDL_Texture* texture, uint32_t argb, uint32_t additive) {
     SDL_SetTextureAlphaMod(texture, additive ? 0xFF : argb >> 24);
 }
 
+// The part of a source rectangle inside the texture, and where it sits in
+// the sprite's own unscaled pixels.
+struct Source {
+    int left, top, right, bottom;
+    float offsetX, offsetY;
+};
+
+bool ClipSource(const PlatformSprite* s, const TextureSlot* slot, Source* out) {
+    int64_t left = s->left < 0 ? 0 : s->left, top = s->top < 0 ? 0 : s->top;
+    int64_t right = s->right > slot->width ? slot->width : s->right;
+    int64_t bottom = s->bottom > slot->height ? slot->height : s->bottom;
+    if (right <= left || bottom <= top) return false;
+    *out = {(int)left,
+            (int)top,
+            (int)right,
+            (int)bottom,
+            (float)(left - s->left),
+            (float)(top - s->top)};
+    return true;
+}
+
 // Scale about the top-left, turn clockwise about the centre, then move.
-void TransformCorners(const PlatformSprite* s, float w, float h, SDL_Vertex* v) {
-    const float localX[4] = {0, w, w, 0};
-    const float localY[4] = {0, 0, h, h};
+void TransformCorners(const PlatformSprite* s, const Source& src, SDL_Vertex* v) {
+    float x0 = src.offsetX, x1 = x0 + (float)(src.right - src.left);
+    float y0 = src.offsetY, y1 = y0 + (float)(src.bottom - src.top);
+    const float localX[4] = {x0, x1, x1, x0};
+    const float localY[4] = {y0, y0, y1, y1};
     float c = cosf(s->rotation);
     float sn = sinf(s->rotation);
     for (int i = 0; i < 4; i++) {
@@ -50,13 +72,11 @@ void TransformCorners(const PlatformSprite* s, float w, float h, SDL_Vertex* v) 
     }
 }
 
-void DrawGeometry(const PlatformSprite* s, const TextureSlot* slot) {
-    float w = (float)(s->right - s->left);
-    float h = (float)(s->bottom - s->top);
+void DrawGeometry(const PlatformSprite* s, const TextureSlot* slot, const Source& src) {
     SDL_Vertex v[4];
-    TransformCorners(s, w, h, v);
-    float u0 = (float)s->left / slot->width, u1 = (float)s->right / slot->width;
-    float v0 = (float)s->top / slot->height, v1 = (float)s->bottom / slot->height;
+    TransformCorners(s, src, v);
+    float u0 = (float)src.left / slot->width, u1 = (float)src.right / slot->width;
+    float v0 = (float)src.top / slot->height, v1 = (float)src.bottom / slot->height;
     const float texU[4] = {u0, u1, u1, u0};
     const float texV[4] = {v0, v0, v1, v1};
     uint32_t argb = s->color;
@@ -119,16 +139,17 @@ void RenderReleaseTexture(PlatformObject handle) {
 
 void RenderSprite(const PlatformSprite* s) {
     TextureSlot* slot = FindTexture(s->texture);
-    if (!renderer || !slot) return;
-    if (s->right <= s->left || s->bottom <= s->top) return;
+    Source src;
+    if (!renderer || !slot || !ClipSource(s, slot, &src)) return;
     ApplyColor(slot->texture, s->color, s->additive);
     bool plain = s->rotation == 0.0f && s->scaleX > 0.0f && s->scaleY > 0.0f;
     if (!plain) {
-        DrawGeometry(s, slot);
+        DrawGeometry(s, slot, src);
         return;
     }
-    SDL_Rect source = {s->left, s->top, s->right - s->left, s->bottom - s->top};
-    SDL_FRect target = {s->x, s->y, source.w * s->scaleX, source.h * s->scaleY};
+    SDL_Rect source = {src.left, src.top, src.right - src.left, src.bottom - src.top};
+    SDL_FRect target = {s->x + src.offsetX * s->scaleX, s->y + src.offsetY * s->scaleY,
+                        source.w * s->scaleX, source.h * s->scaleY};
     SDL_RenderCopyF(renderer, slot->texture, &source, &target);
 }
 

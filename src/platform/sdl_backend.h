@@ -12,4 +12,3 @@ SDL_Renderer* SdlRenderer(void);
 void SdlSetWindowIcon(SDL_Window* window);
 // Opens the first joystick, if any, once the window exists.
 void SdlInitJoystick(void);
-void SdlCloseJoystick(void);

@@ -54,11 +54,6 @@ void SdlInitJoystick(void) {
     if (SDL_NumJoysticks() > 0) joystick = SDL_JoystickOpen(0);
 }
 
-void SdlCloseJoystick(void) {
-    if (joystick) SDL_JoystickClose(joystick);
-    joystick = nullptr;
-}
-
 int PlatformKeyDown(int virtualKey) {
     if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON || virtualKey == VK_MBUTTON) {
         return MouseButtonDown(virtualKey);

@@ -12,6 +12,7 @@ const int QUEUE_SIZE = 64;
 const int WINDOW_HANDLE = 1;
 
 SDL_Window* window;
+bool destroyed;  // kept, hidden, until exit: the device still renders to it
 PlatformEvent queue[QUEUE_SIZE];
 int queueHead, queueCount;
 int cursorCount;
@@ -94,6 +95,7 @@ PlatformObject PlatformCreateWindow(const char* caption) {
     if (!window) window = SDL_CreateWindow(caption, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, flags);
     if (!window) return 0;
     SdlSetWindowIcon(window);
+    SDL_StopTextInput();  // keys only; no input method
     SdlInitJoystick();
     return WINDOW_HANDLE;
 }
@@ -107,7 +109,8 @@ void PlatformShowWindow(PlatformObject handle) {
 }
 
 void PlatformDestroyWindow(PlatformObject handle) {
-    if (handle != WINDOW_HANDLE || !window) return;
+    if (handle != WINDOW_HANDLE || !window || destroyed) return;
+    destroyed = true;
     SDL_HideWindow(window);
     Push(PLATFORM_EVENT_DESTROY, 0);
 }
@@ -159,7 +162,7 @@ void PlatformMessageBox(int ownedByMain, const char* textSjis, const char* capti
         fprintf(stderr, "[%s] %s\n", caption, text);
         return;
     }
-    SDL_Window* owner = ownedByMain ? window : nullptr;
+    SDL_Window* owner = ownedByMain && !destroyed ? window : nullptr;
     SDL_ShowSimpleMessageBox(0, caption, text, owner);
 }
 
