@@ -26,7 +26,7 @@ foreach(sheet ${ART_SHEETS})
   set(svg ${ART_SOURCE_DIR}/${sheet}.svg)
   set(bmp ${GAME_DIR}/bitmap/${sheet}.bmp)
   add_custom_command(OUTPUT ${bmp}
-    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/art/svg2bmp.py ${sheet} ${svg} ${bmp}
+    COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/svg2bmp.py ${sheet} ${svg} ${bmp}
     DEPENDS ${svg} ${ART_TOOLS}
     COMMENT "Bitmap ${sheet}.bmp"
     VERBATIM)
@@ -37,8 +37,10 @@ add_custom_target(art ALL DEPENDS ${ART_OUTPUTS})
 # Regenerates the placeholder SVGs and CELLS.md from the cell table; run by hand
 # (the SVGs are sources, so a plain build never overwrites edited art).
 add_custom_target(art-placeholders
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py ${ART_SOURCE_DIR}
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py ${ART_SOURCE_DIR}
   VERBATIM)
 
 add_test(NAME art.bitmaps
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/art/check_bitmaps.py ${GAME_DIR})
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/check_bitmaps.py ${GAME_DIR})
+add_test(NAME art.tools
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/test_art.py)

@@ -116,7 +116,7 @@ class Svg:
 
 
 def fit(s, width, size):
-    return min(size, (width - 6) / (0.68 * max(1, len(s))))
+    return min(size, (width - 8) / (0.78 * max(1, len(s))))
 
 
 def label_cell(svg, c, fill, fg, label=None, size=14, stroke=DARK, rx=0, sub=None):
@@ -240,53 +240,88 @@ def ending_background(s, sh):
         s.circle(x, y, 3, ["#ff6080", "#ffd040", "#60a0ff"][i % 3], opacity=0.8)
 
 
-def story_room(s, sh):
-    s.rect(0, 0, 640, 340, "#e8d8b8")
-    s.rect(0, 340, 640, 480, "#8a6040")
-    for k in range(0, 640, 64):
-        s.rect(k, 340, k + 2, 480, "#6a4630")
-    s.rect(40, 60, 200, 220, "#8ac8f0", "#f8f8f8", 8)
-    s.rect(118, 60, 122, 220, "#f8f8f8")
-    s.rect(440, 60, 600, 300, "#b08050", "#6a4630", 4)
-    for k in range(4):
-        s.rect(450, 80 + 52 * k, 590, 84 + 52 * k, "#6a4630")
-    s.text(320, 40, "ROOM", 18, "#b0a080")
+def story_landing(s, sh):
+    s.rect(0, 0, 640, 480, s.gradient("dusk", [(0, "#4a3470"), (0.45, "#c07060"), (0.6, "#e0a070")]))
+    for i in range(20):
+        s.circle((i * 173) % 640, (i * 37) % 140, 1.5, "#fff0d0", opacity=0.8)
+    s.rect(0, 288, 640, 480, "#14161c")
+    s.circle(470, 286, 4, "#ffd060")
+    for k in range(7):  # the first boards, smaller towards the horizon
+        w = 90 - 11 * k
+        x, y = 330 + 40 * k, 440 - 22 * k
+        s.rect(x, y, x + w, y + max(4, 14 - 2 * k), "#e8e4d8", opacity=0.9)
+    s.rect(0, 150, 150, 330, "#5a3a22", "#2e1c0e", 3)
+    s.poly([(-10, 160), (75, 90), (160, 160)], "#4a5a30")
+    s.rect(40, 230, 80, 330, "#2e1c0e")
+    s.circle(130, 180, 8, "#ffd060")
+    s.rect(140, 318, 280, 330, "#7a5230")
+    for x in range(20, 640, 70):
+        s.path("M%d,480 l-6,-50 M%d,480 l4,-40" % (x, x + 8), stroke="#3a4a2a", sw=3)
+    s.text(320, 30, "THE LANDING (placeholder)", 14, "#f0e0d0", opacity=0.7)
 
 
-def story_night(s, sh):
-    s.rect(0, 0, 640, 480, s.gradient("ns", [(0, "#0a1030"), (1, "#30305a")]))
-    for i in range(50):
-        s.circle((i * 139) % 640, (i * 71) % 300, 1.5, "#f0f0c0")
-    s.circle(540, 80, 36, "#f8f0c0")
-    for k, h in enumerate((140, 200, 120, 240, 170, 210, 130, 190)):
-        s.rect(80 * k, 480 - h, 80 * k + 70, 480, "#181830")
-        for j in range(0, h - 30, 30):
-            s.rect(80 * k + 14, 490 - h + j, 80 * k + 24, 500 - h + j, "#f0d060", opacity=0.7)
+def story_hut(s, sh):
+    s.rect(0, 0, 640, 480, s.gradient("hut", [(0, "#5a3a22"), (1, "#2e1c0e")], 1, 0))
+    for y in range(0, 480, 48):
+        s.rect(0, y, 640, y + 2, "#3a2412")
+    s.circle(90, 90, 90, "#ffd080", opacity=0.25)
+    s.path("M90,0 L90,60", stroke="#2a1a10", sw=3)
+    s.rect(74, 60, 106, 100, "#ffd060", "#603010", 3, rx=6)
+    s.circle(540, 150, 70, "#101830", "#8a6040", 10)
+    s.circle(520, 130, 3, "#f0f0c0")
+    s.circle(565, 170, 2, "#f0f0c0")
+    s.rect(20, 360, 250, 380, "#7a5230", "#3a2412", 2)
+    s.rect(40, 340, 160, 362, "#f0e0b0", "#8a6040", 1)
+    s.rect(470, 260, 630, 268, "#7a5230")
+    s.rect(470, 320, 630, 328, "#7a5230")
+    for k, col in enumerate(("#a06040", "#c0a060", "#6080a0", "#804040")):
+        s.rect(480 + 36 * k, 228, 506 + 36 * k, 260, col, "#2a1a10", 1)
+    s.rect(500, 288, 540, 320, "#303030", "#101010", 2)
+    s.text(320, 30, "OLGA'S HUT (placeholder)", 14, "#f0d8b0", opacity=0.7)
 
 
-def story_sunset(s, sh):
-    s.rect(0, 0, 640, 480, s.gradient("ss", [(0, "#f08040"), (0.6, "#f8c070"), (1, "#804060")]))
-    s.circle(320, 330, 70, "#ffe080")
-    s.path("M0,360 Q160,300 320,350 T640,340 L640,480 L0,480 Z", fill="#603050")
-    s.path("M0,420 Q200,380 400,420 T640,410 L640,480 L0,480 Z", fill="#402040")
+def story_hollow(s, sh):
+    s.rect(0, 0, 640, 480, s.gradient("hol", [(0, "#080c1c"), (1, "#1c1828")]))
+    s.circle(320, 200, 160, "#ffc040", opacity=0.12)
+    s.rect(0, 330, 640, 480, "#0c0e14")
+    for x, h in ((30, 170), (110, 200), (500, 210), (585, 175)):
+        s.poly([(x, 340), (x + 14, 340 - h), (x + 44, 345 - h), (x + 50, 340)], "#3a3a44", "#14141c", 2)
+    s.rect(220, 300, 420, 340, "#d8d0c0", "#807860", 2)
+    s.rect(250, 270, 390, 300, "#d8d0c0", "#807860", 2)
+    s.rect(285, 120, 355, 270, "#b8b0a0", "#605848", 2)
+    s.poly([(265, 125), (320, 70), (375, 125)], "#a8a090", "#605848", 2)
+    s.rect(300, 170, 340, 220, "#ffb030", "#805010", 2)
+    s.circle(320, 195, 12, "#fff0a0")
+    s.path("M230,340 Q200,380 150,400 M410,340 Q450,380 500,396", stroke="#c8c0b0", sw=5)
+    s.text(320, 30, "THE LAMP HOLLOW (placeholder)", 14, "#e0d0a0", opacity=0.7)
 
 
 def photo(n):
     def draw(s, sh):
-        s.rect(0, 0, 320, 240, "#f8f8f0")
-        if n == 1:
-            s.rect(10, 10, 310, 200, "#90d0f8")
-            s.poly([(10, 160), (90, 70), (170, 160)], "#708090")
-            s.poly([(120, 170), (210, 60), (310, 170)], "#607080")
-            s.rect(10, 160, 310, 200, "#4080c0")
-            s.circle(260, 50, 18, "#fff0a0")
-        else:
-            s.rect(10, 10, 310, 200, "#283058")
-            s.rect(60, 90, 180, 200, "#c08060")
-            s.poly([(50, 90), (120, 40), (190, 90)], "#a04040")
-            s.rect(100, 140, 130, 200, "#604030")
-            s.rect(200, 120, 290, 200, "#8090a0")
-            s.circle(270, 40, 14, "#f8f0c0")
+        s.rect(0, 0, 320, 240, "#f4ecd8")
+        if n == 1:  # sepia: mother with little Nell and Olga at the hut, ten years ago
+            s.rect(10, 10, 310, 200, s.gradient("sep", [(0, "#c8b090"), (1, "#806850")]))
+            s.rect(20, 40, 150, 170, "#6a5440", "#4a3a2c", 2)
+            s.rect(120, 60, 150, 110, "#5a4634")
+            s.circle(80, 52, 6, "#f0e0b0")
+            s.rect(10, 170, 310, 200, "#5a4838")
+            for x, hh, col in ((170, 110, "#8a7058"), (240, 120, "#4a3a2c")):
+                s.circle(x + 20, 200 - hh, 14, "#d8c4a0", "#4a3a2c", 1.5)
+                s.rect(x + 4, 214 - hh, x + 36, 200, col, "#4a3a2c", 1.5)
+            s.circle(205, 112, 8, "#d8c4a0", "#4a3a2c", 1.5)
+        else:  # warm colour: Nell and Mire in front of the lit lamp
+            s.rect(10, 10, 310, 200, "#140c18")
+            for i in range(24):
+                s.rect(12 + (i * 53) % 290, 160 + (i * 17) % 36, 20 + (i * 53) % 290, 163 + (i * 17) % 36,
+                       "#f0e0b0")
+            s.circle(160, 80, 60, "#ffb040", opacity=0.35)
+            s.rect(140, 40, 180, 130, "#c0b8a8", "#605848", 2)
+            s.rect(150, 70, 170, 100, "#ffd040")
+            s.circle(110, 130, 18, "#f8d8b8", "#402010", 2)
+            s.rect(92, 150, 128, 200, "#d9a93a", "#402010", 2)
+            s.circle(210, 120, 16, "#f8d8b8", "#402010", 2)
+            s.path("M194,112 Q210,80 226,112", fill="#f6d77a")
+            s.rect(196, 138, 224, 190, "#fff6e6", "#402010", 2)
         s.frame(10, 10, 310, 200, DARK, 2)
         s.text(160, 226, "PHOTO %d" % n, 18, "#404040")
     return draw
@@ -315,11 +350,11 @@ def opening_st(s, sh):
 
 
 TILE_STYLE = [  # fill, text colour
-    ("#d8c8a0", "#5a4a30"), ("#8a7a5a", "#e8dcc0"), ("#505860", "#e0e0e0"),
-    ("#50b060", "#ffffff"), ("#d05050", "#ffffff"), ("#e0c040", "#403000"),
-    ("#7a3a8a", "#ffffff"), ("#70e0e0", "#104040"), ("#e8e8f0", "#303040"),
+    ("#e8e4d8", "#6a6050"), ("#3a4450", "#a0b0c0"), ("#26282c", "#c0c0c0"),
+    ("#3070d0", "#ffffff"), ("#d04040", "#ffffff"), ("#e0c040", "#403000"),
+    ("#d8d0c0", "#4a3018"), ("#70e0e0", "#104040"), ("#e8e8f0", "#303040"),
     ("#ffa0a0", "#502020"), ("#ffd700", "#604000"), ("#b09030", "#ffffff"),
-    ("#3050c0", "#ffffff")]
+    ("#8050c0", "#ffffff")]
 
 
 def chip(s, sh):
@@ -333,9 +368,10 @@ def chip(s, sh):
         if t == 2:
             for k in range(4):
                 s.rect(c.l, c.t + 10 * k + 9, c.r, c.t + 10 * k + 10, "#3a4048")
-        elif t == 6:
+        elif t == 6:  # a fence of stakes on a slab
             for k in range(4):
-                s.rect(c.l + 5 + 10 * k, c.t, c.l + 8 + 10 * k, c.b, "#c080d0")
+                s.rect(c.l + 4 + 10 * k, c.t + 3, c.l + 8 + 10 * k, c.b - 3, "#7a4a22")
+            s.rect(c.l, c.t + 8, c.r, c.t + 11, "#5a3418")
         elif t == 5:
             s.circle(c.l + 20, c.t + 16, 9, "#c04020", "#603010")
         elif t == 12:
@@ -343,6 +379,10 @@ def chip(s, sh):
             s.circle(c.l + 20, c.t + 16, 6, "none", "#ffffff", 2)
         s.frame(c.l, c.t, c.r, c.b, DARK, 1)
         text = c.name.replace(" OK", "\u2713")
+        if t == 0:  # the board is mostly floor: keep its label quiet
+            s.text(c.l + 20, c.b - 5, text, 8, "#c8c0b0")
+            s.end()
+            continue
         y = c.b - 6 if t in (5, 12) else None
         if y:
             s.text(c.l + 20, y, text, fit(text, 40, 10), fg)
@@ -576,50 +616,89 @@ def window(s, sh):
                ["#ffffff", "#fff0a0", "#ffd040"][i], "#404060", 2)
 
 
-PORTRAIT = {1: ("#c03030", "#6a3a1a", "A"), 2: ("#3050b0", "#202028", "B"), 3: ("#8040a0", "#e0c050", "C")}
-EXPRESSIONS = ["NORMAL", "HAPPY", "SAD", "ANGRY"]
+PORTRAIT = {  # outfit, hair, skin, name, face centre y, expressions
+    1: ("#d9a93a", "#8a5a36", "#f8d8b8", "NELL", 150, ["CALM", "JOY", "SURPRISE", "TEARFUL"]),
+    2: ("#4a2a3e", "#e8e4da", "#ecd0b4", "OLGA", 150, ["STERN", "SMILE", "SHARP", "GRAVE"]),
+    3: ("#fff6e6", "#f6d77a", "#fbe4c8", "MIRE", 120, ["CURIOUS", "GIGGLING", "FRIGHTENED", "SERENE"]),
+}
+# (eyes, mouth, extra) per speaker and expression
+FACE_PARTS = {
+    1: [("open", "smile", None), ("arcs", "grin", None), ("wide", "o", "brows up"), ("open", "flat", "tear")],
+    2: [("lids", "flat", None), ("arcs", "smile", None), ("wide", "o", "brows down"), ("closed", "down", None)],
+    3: [("open", "o", None), ("arcs", "grin", None), ("open", "down", "tear"), ("lids", "smile", None)],
+}
+
+
+def face_parts(s, cx, cy, eyes, mouth, extra):
+    ey = cy + 8
+    for ex in (-26, 26):
+        x = cx + ex
+        if eyes == "open":
+            s.circle(x, ey, 7, DARK)
+        elif eyes == "wide":
+            s.circle(x, ey, 10, "#ffffff", DARK, 3)
+            s.circle(x, ey, 4, DARK)
+        elif eyes == "arcs":
+            s.path("M%g,%g q10,-12 20,0" % (x - 10, ey), stroke=DARK, sw=4)
+        elif eyes == "lids":
+            s.path("M%g,%g l20,0" % (x - 10, ey - 2), stroke=DARK, sw=4)
+            s.circle(x, ey + 2, 4, DARK)
+        else:
+            s.path("M%g,%g q10,8 20,0" % (x - 10, ey), stroke=DARK, sw=4)
+    my = cy + 44
+    if mouth == "smile":
+        s.path("M%g,%g Q%g,%g %g,%g" % (cx - 20, my - 4, cx, my + 10, cx + 20, my - 4), stroke=DARK, sw=4)
+    elif mouth == "grin":
+        s.path("M%g,%g Q%g,%g %g,%g Z" % (cx - 22, my - 8, cx, my + 22, cx + 22, my - 8),
+               fill="#c04040", stroke=DARK, sw=3)
+    elif mouth == "o":
+        s.circle(cx, my, 8, "#c04040", DARK, 3)
+    elif mouth == "flat":
+        s.path("M%g,%g L%g,%g" % (cx - 16, my, cx + 16, my), stroke=DARK, sw=4)
+    else:
+        s.path("M%g,%g Q%g,%g %g,%g" % (cx - 20, my + 8, cx, my - 6, cx + 20, my + 8), stroke=DARK, sw=4)
+    if extra == "tear":
+        s.path("M%g,%g q-5,16 0,20 q5,-4 0,-20" % (cx + 34, ey + 10), fill="#80c0ff")
+    elif extra in ("brows up", "brows down"):
+        tilt = -8 if extra == "brows up" else 8
+        for ex, sgn in ((-26, 1), (26, -1)):
+            s.path("M%g,%g l%g,%g" % (cx + ex - 14, ey - 20 - (tilt * sgn if extra == "brows down" else 0),
+                                      28, (tilt * sgn if extra == "brows down" else 0)), stroke=DARK, sw=4)
 
 
 def portrait(n):
     def draw(s, sh):
-        outfit, hair, letter = PORTRAIT[n]
+        outfit, hair, skin, name, fy, exprs = PORTRAIT[n]
         for e, c in enumerate(sh.cells):
             s.clip(c.l, c.t, c.r, c.b)
-            cx, cy = c.l + 160, c.t + 150
-            s.path("M%g,%g L%g,%g Q%g,%g %g,%g L%g,%g Z" % (c.l + 40, c.b, c.l + 70, c.t + 280, cx, c.t + 240,
-                                                            c.l + 250, c.t + 280, c.l + 280, c.b),
-                   fill=outfit, stroke=DARK, sw=4)
-            s.rect(cx - 22, c.t + 215, cx + 22, c.t + 250, "#f0c8a0", DARK, 3)
-            s.circle(cx, cy, 78, hair, DARK, 4)
-            s.circle(cx, cy + 14, 66, "#f8d8b8", DARK, 3)
-            s.path("M%g,%g Q%g,%g %g,%g" % (cx - 70, cy - 10, cx, cy - 90, cx + 70, cy - 10), fill=hair)
-            ey = cy + 8
-            if e == 1:
-                for ex in (-26, 26):
-                    s.path("M%g,%g q10,-12 20,0" % (cx + ex - 10, ey), stroke=DARK, sw=4)
-                s.path("M%g,%g Q%g,%g %g,%g Z" % (cx - 22, cy + 36, cx, cy + 66, cx + 22, cy + 36),
-                       fill="#c04040", stroke=DARK, sw=3)
+            cx, cy = c.l + 160, c.t + fy
+            if n == 3:  # a floating spirit: halo, body tapering to a wisp
+                s.circle(cx, cy + 40, 130, "#ffe6c0")
+                s.path("M%g,%g Q%g,%g %g,%g Q%g,%g %g,%g Z" % (cx - 70, cy + 90, cx - 40, cy + 260, cx, c.b - 60,
+                                                            cx + 40, cy + 260, cx + 70, cy + 90),
+                       fill=outfit, stroke=DARK, sw=4)
+                s.path("M%g,%g q10,40 0,60" % (cx, c.b - 60), stroke="#f08a3c", sw=8)
             else:
-                for ex in (-26, 26):
-                    s.circle(cx + ex, ey, 7, DARK)
-                if e == 0:
-                    s.path("M%g,%g Q%g,%g %g,%g" % (cx - 20, cy + 40, cx, cy + 54, cx + 20, cy + 40), stroke=DARK, sw=4)
-                elif e == 2:
-                    s.path("M%g,%g Q%g,%g %g,%g" % (cx - 20, cy + 52, cx, cy + 38, cx + 20, cy + 52), stroke=DARK, sw=4)
-                    s.path("M%g,%g q-4,14 0,18 q4,-4 0,-18" % (cx + 34, ey + 10), fill="#80c0ff")
-                else:
-                    for ex, sl in ((-26, 1), (26, -1)):
-                        s.path("M%g,%g l%g,%g" % (cx + ex - 14, ey - 18 - 6 * sl, 28, 12 * sl), stroke=DARK, sw=4)
-                    s.path("M%g,%g L%g,%g" % (cx - 18, cy + 46, cx + 18, cy + 46), stroke=DARK, sw=5)
+                s.path("M%g,%g L%g,%g Q%g,%g %g,%g L%g,%g Z" % (c.l + 40, c.b, c.l + 70, cy + 130, cx, cy + 90,
+                                                                c.l + 250, cy + 130, c.l + 280, c.b),
+                       fill=outfit, stroke=DARK, sw=4)
+                s.rect(cx - 22, cy + 65, cx + 22, cy + 100, skin, DARK, 3)
+            if n == 2:  # Olga's staff and bun
+                s.rect(c.l + 262, c.t + 40, c.l + 272, c.b, "#d8c8a0", DARK, 2)
+                s.circle(cx, cy - 82, 24, hair, DARK, 3)
+            s.circle(cx, cy, 78, hair, DARK, 4)
+            s.circle(cx, cy + 14, 66, skin, DARK, 3)
+            s.path("M%g,%g Q%g,%g %g,%g" % (cx - 70, cy - 10, cx, cy - 90, cx + 70, cy - 10), fill=hair)
+            face_parts(s, cx, cy, *FACE_PARTS[n][e])
             s.rect(c.l + 70, c.b - 90, c.r - 70, c.b - 30, "#f8f8f8", DARK, 3, rx=10)
-            s.ctext(c.l + 70, c.b - 90, c.r - 70, c.b - 60, "CHARA %s" % letter, 22, DARK)
-            s.ctext(c.l + 70, c.b - 62, c.r - 70, c.b - 32, "%d: %s" % (e, EXPRESSIONS[e]), 18, outfit)
+            s.ctext(c.l + 70, c.b - 90, c.r - 70, c.b - 60, name, 22, DARK)
+            s.ctext(c.l + 70, c.b - 62, c.r - 70, c.b - 32, "%d: %s" % (e, exprs[e]), 18, "#604020")
             s.end()
     return draw
 
 
 def gameadv_face(s, sh):
-    faces(s, sh, names=["CHARA A", "CHARA B", "CHARA C", "SPARE"], key=True)
+    faces(s, sh, names=["NELL", "OLGA", "MIRE", "SPARE"], key=True)
 
 
 def edit(s, sh):
@@ -638,8 +717,8 @@ ART = {
     "gameover/gameover": banner("GAME  OVER", "#c02030", "#501018", "#ffffff", 64),
     "ending/background": ending_background, "ending/st": ending_st,
     "ending/cleartime": banner("CLEAR  TIME", "#e0a010", "#805000", "#ffffff", 64),
-    "gameadv/background01": story_room, "gameadv/background02": story_night,
-    "gameadv/background03": story_sunset, "gameadv/face": gameadv_face, "gameadv/window": window,
+    "gameadv/background01": story_landing, "gameadv/background02": story_hut,
+    "gameadv/background03": story_hollow, "gameadv/face": gameadv_face, "gameadv/window": window,
     "gameadv/character_1": portrait(1), "gameadv/character_2": portrait(2),
     "gameadv/character_3": portrait(3), "gameadv/photo01": photo(1), "gameadv/photo02": photo(2),
     "sweep": sweep, "edit/Edit": edit,

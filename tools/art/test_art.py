@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Tests of the cell table, the pixel clean-up and the BMP writer/reader pair."""
+
+import os
+import struct
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cells as catalogue  # noqa: E402
+import check_bitmaps  # noqa: E402
+import svg2bmp  # noqa: E402
+
+
+class CellTable(unittest.TestCase):
+    def test_catalogue_ids_sizes_and_keys(self):
+        sheets = catalogue.SHEETS
+        self.assertEqual([s.id for s in sheets], list(range(31)))
+        want = {"play/chip": (160, 160, None), "play/char": (160, 200, "black"),
+                "play/st": (200, 440, "black"), "ending/st": (120, 130, "black"),
+                "gameadv/character_2": (640, 960, "green"), "edit/Edit": (120, 120, None),
+                "gameover/gameover": (640, 100, "black"), "play/num": (200, 80, "black")}
+        for path, (w, h, key) in want.items():
+            s = catalogue.sheet(path)
+            self.assertEqual((s.w, s.h, s.key), (w, h, key), path)
+
+    def test_cells_lie_inside_their_sheet_and_never_overlap(self):
+        for s in catalogue.SHEETS:
+            for i, a in enumerate(s.cells):
+                self.assertTrue(0 <= a.l < a.r <= s.w and 0 <= a.t < a.b <= s.h, (s.path, a))
+                self.assertIn(a.mode, ("solid", "sprite", "empty"))
+                for b in s.cells[i + 1:]:
+                    overlap = a.l < b.r and b.l < a.r and a.t < b.b and b.t < a.b
+                    self.assertFalse(overlap, (s.path, a.name, b.name))
+
+    def test_computed_tables(self):
+        chip = catalogue.sheet("play/chip").cells
+        self.assertEqual(chip[6][:4], (80, 40, 120, 80))  # the wall the switch fades out
+        self.assertEqual(chip[12][:4], (0, 120, 40, 160))
+        way = {c.name: c[:4] for c in catalogue.sheet("play/way").cells}
+        self.assertEqual(way["f2 p6"], (80, 200, 120, 240))
+        self.assertEqual(way["f1 p3"], (120, 80, 160, 120))
+        self.assertTrue(all(c.mode == "empty" for c in catalogue.sheet("play/way").cells
+                            if c.name.endswith("p0")))
+        char = {c.name: c[:4] for c in catalogue.sheet("play/char").cells}
+        self.assertEqual(char["left 2"], (80, 80, 120, 120))
+        num = {c.name: c[:4] for c in catalogue.sheet("play/num").cells}
+        self.assertEqual(num["warn 7"], (140, 40, 160, 80))
+
+    def test_every_variable_cut_stays_inside_a_cell(self):
+        st = catalogue.sheet("play/st")
+        z = svg2bmp.zone_map(st)
+
+        def inside(l, t, r, b):
+            return all(z[y * st.w + x] for y in range(t, b) for x in range(l, r))
+
+        for t in range(61):  # time bar at every clock value
+            self.assertTrue(inside(0, 320, 2 * t + 3, 340), t)
+            self.assertTrue(inside(2 * t, 340, 123, 360), t)
+        w = h = 0
+        for age in range(1, 86):  # the clear beam's growing and narrowing window
+            if age <= 40:
+                w, h = w + 2, h + 3
+            if 45 < age <= 85:
+                w -= 2
+            half = w // 2
+            self.assertTrue(inside(160 - half, 280 - h, 160 - half + w, 280), age)
+
+
+class CleanUp(unittest.TestCase):
+    def sheet(self, key, cells):
+        return catalogue.Sheet(99, "test", 4, 2, key, cells, [])
+
+    def test_keyed_sheet_pixels(self):
+        cells = [catalogue.Cell(0, 0, 2, 2, "a", "", "", "sprite"),
+                 catalogue.Cell(2, 0, 3, 2, "b", "", "", "solid")]
+        sh = self.sheet("black", cells)
+        # row 0: fringe, colour, black in a solid cell, stray colour outside the cells
+        # row 1: exact key, far-enough dark, near-key in a solid cell, colour outside
+        buf = bytearray([10, 10, 10, 200, 0, 0, 0, 0, 0, 9, 9, 9,
+                         0, 0, 0, 30, 30, 30, 5, 0, 0, 1, 2, 3])
+        svg2bmp.clean(buf, sh)
+        px = [tuple(buf[i:i + 3]) for i in range(0, len(buf), 3)]
+        self.assertEqual(px, [(0, 0, 0), (200, 0, 0), (40, 40, 40), (0, 0, 0),
+                              (0, 0, 0), (30, 30, 30), (40, 40, 40), (0, 0, 0)])
+
+    def test_green_key_fringe(self):
+        sh = self.sheet("green", [catalogue.Cell(0, 0, 4, 2, "a", "", "", "sprite")])
+        buf = bytearray([10, 245, 10] + [0, 255, 0] + [0, 200, 0] + [255, 255, 255] * 5)
+        svg2bmp.clean(buf, sh)
+        self.assertEqual(bytes(buf[:9]), bytes([0, 255, 0, 0, 255, 0, 0, 200, 0]))
+
+
+class BmpFiles(unittest.TestCase):
+    def test_writer_round_trips_through_the_checker(self):
+        w, h = 3, 2  # 9-byte rows need 3 bytes of padding
+        rgb = bytearray(range(1, 19))
+        data = svg2bmp.bmp_bytes(rgb, w, h)
+        self.assertEqual(len(data), 54 + 12 * 2)
+        self.assertEqual(struct.unpack_from("<HI", data, 28), (24, 0))
+        self.assertEqual(data[54:57], bytes([12, 11, 10]))  # bottom row first, BGR
+        with tempfile.TemporaryDirectory() as d:
+            p = os.path.join(d, "x.bmp")
+            with open(p, "wb") as f:
+                f.write(data)
+            self.assertEqual(check_bitmaps.read_bmp(p), (w, h, rgb))
+
+    def test_checker_reports_bad_files_without_crashing(self):
+        with tempfile.TemporaryDirectory() as d:
+            os.makedirs(os.path.join(d, "bitmap", "play"))
+            chip = catalogue.sheet("play/chip")
+            path = os.path.join(d, "bitmap", "play", "chip.bmp")
+            for blob in (b"", b"BM" + bytes(60), svg2bmp.bmp_bytes(bytearray(3 * 160 * 160), 160, 160)[:500]):
+                with open(path, "wb") as f:
+                    f.write(blob)
+                self.assertTrue(check_bitmaps.check_sheet(d, chip))
+            with open(path, "wb") as f:
+                f.write(svg2bmp.bmp_bytes(bytearray(3 * 150 * 160), 150, 160))
+            self.assertIn("size 150x160", check_bitmaps.check_sheet(d, chip)[0])
+            self.assertEqual(check_bitmaps.check_sheet(d, catalogue.sheet("sweep")), ["missing"])
+
+    def test_checker_finds_fringe_and_stray_pixels(self):
+        sh = catalogue.sheet("ending/st")
+        rgb = bytearray(3 * sh.w * sh.h)
+        rgb[0:3] = b"\x05\x05\x05"  # inside the star cell: a near-black fringe
+        last = 3 * (sh.w * sh.h - 1)
+        rgb[last:last + 3] = b"\xff\xff\xff"  # bottom-right corner lies outside every cell
+        with tempfile.TemporaryDirectory() as d:
+            os.makedirs(os.path.join(d, "bitmap", "ending"))
+            with open(os.path.join(d, "bitmap", "ending", "st.bmp"), "wb") as f:
+                f.write(svg2bmp.bmp_bytes(rgb, sh.w, sh.h))
+            errors = " ".join(check_bitmaps.check_sheet(d, sh))
+        self.assertIn("near-key pixel (5, 5, 5) at (0, 0)", errors)
+        self.assertIn("1 pixels outside the cells", errors)
+
+
+if __name__ == "__main__":
+    unittest.main()
