@@ -8,8 +8,8 @@ PACKAGES=(
   libgtest-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev zlib1g-dev
   librsvg2-bin imagemagick
-  fonts-ipafont-mincho fonts-ipafont-gothic fonts-noto-cjk fonts-reggae
-  fluidsynth fluid-soundfont-gm
+  fonts-ipafont-mincho fonts-ipafont-gothic fonts-noto-cjk fonts-reggae fonts-dejavu-core
+  fluidsynth fluid-soundfont-gm espeak-ng
   xvfb xdotool openbox x11-utils
 )
 

@@ -1,0 +1,46 @@
+# Effects and tunes: every WAV rendered from its recipe in content/sound/ by
+# tools/sound/synth.py, every MIDI file compiled from its ABC score in
+# content/music/ by tools/music/abc2mid.py.
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(SOUND_SYNTH ${CMAKE_SOURCE_DIR}/tools/sound/synth.py)
+set(MUSIC_COMPILER ${CMAKE_SOURCE_DIR}/tools/music/abc2mid.py)
+file(MAKE_DIRECTORY ${GAME_DIR}/wave ${GAME_DIR}/midi)
+
+file(GLOB SOUND_RECIPES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/sound/*.snd)
+set(SOUND_OUTPUTS)
+foreach(recipe ${SOUND_RECIPES})
+  get_filename_component(name ${recipe} NAME_WE)
+  set(out ${GAME_DIR}/wave/${name}.wav)
+  add_custom_command(OUTPUT ${out}
+    COMMAND Python3::Interpreter ${SOUND_SYNTH} ${recipe} ${out}
+    DEPENDS ${recipe} ${SOUND_SYNTH}
+    COMMENT "Rendering wave/${name}.wav"
+    VERBATIM)
+  list(APPEND SOUND_OUTPUTS ${out})
+endforeach()
+
+file(GLOB MUSIC_SCORES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/music/*.abc)
+foreach(score ${MUSIC_SCORES})
+  get_filename_component(name ${score} NAME_WE)
+  set(out ${GAME_DIR}/midi/${name}.mid)
+  add_custom_command(OUTPUT ${out}
+    COMMAND Python3::Interpreter ${MUSIC_COMPILER} ${score} ${out}
+    DEPENDS ${score} ${MUSIC_COMPILER}
+    COMMENT "Compiling midi/${name}.mid"
+    VERBATIM)
+  list(APPEND SOUND_OUTPUTS ${out})
+endforeach()
+
+add_custom_target(sound ALL DEPENDS ${SOUND_OUTPUTS})
+
+# The real mixer check: an effect and the title tune through SDL's disk driver.
+add_executable(ossmire-audio-check ${CMAKE_SOURCE_DIR}/tools/sound/audio_check.cpp)
+target_link_libraries(ossmire-audio-check PRIVATE ossmire-core ossmire-platform-sdl)
+target_compile_options(ossmire-audio-check PRIVATE ${OSSMIRE_WARNINGS})
+add_dependencies(ossmire-audio-check sound)
+enable_testing()
+add_test(NAME sound.mixer_output
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/sound/check_audio.sh $<TARGET_FILE:ossmire-audio-check>
+          ${GAME_DIR} "wave\\enter.wav" "midi\\vell.mid")
