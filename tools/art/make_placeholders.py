@@ -17,7 +17,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cells as catalogue  # noqa: E402
 
 SANS = "DejaVu Sans"
-JP = "Noto Sans CJK JP"
 DARK = "#303438"  # outline colour that stays well away from the black key
 
 
@@ -745,7 +744,10 @@ def cells_md():
            "*empty* cell) to exactly the key and snaps near-key pixels (distance up to 28), so keep drawn",
            "colours away from the key. Mode: *solid* = opaque picture, *sprite* = shape on the key,",
            "*empty* = drawn but fully transparent.", "",
-           "Sources are `content/art/<path>.svg`; the build writes `game/bitmap/<path>.bmp` (24-bit).", ""]
+           "Sources are `content/art/<path>.svg`, exactly the sheet's size; `ninja art` writes",
+           "`game/bitmap/<path>.bmp` (24-bit, uncompressed) from each through `tools/art/svg2bmp.py`,",
+           "and `ctest -R art` checks the results. `ninja art-placeholders` rewrites every SVG and this",
+           "file from the table (it overwrites edited art, so run it only to change the placeholders).", ""]
     for sh in catalogue.SHEETS:
         out.append("## %d. bitmap/%s.bmp (%d x %d, key: %s)" % (sh.id, sh.path, sh.w, sh.h, sh.key or "none"))
         out.append("")
