@@ -3,8 +3,9 @@
 
 Usage: svg2bmp.py SHEET IN.svg OUT.bmp      (SHEET as in cells.py, e.g. play/chip)
 
-rsvg-convert renders onto the key colour (black for unkeyed sheets), ImageMagick
-hands back raw RGB, and the pixels are cleaned here for keyed sheets:
+rsvg-convert renders the SVG and ImageMagick hands back its raw pixels: unkeyed
+sheets flattened onto black, keyed sheets with their coverage, which decides
+here what becomes the key (see render_keyed). Then, for keyed sheets:
   - outside every cell, and inside empty cells: exactly the key;
   - near-key anti-aliasing fringes in sprite cells: snapped to the key;
   - near-key or key pixels in solid cells: pushed away, so they stay opaque.
@@ -25,17 +26,40 @@ SNAP = 28  # wider than the checker's 24, so nothing borderline survives
 ZONE_OUT, ZONE_SPRITE, ZONE_SOLID, ZONE_EMPTY = 0, 1, 2, 3
 MODE_ZONE = {"sprite": ZONE_SPRITE, "solid": ZONE_SOLID, "empty": ZONE_EMPTY}
 AWAY = {(0, 0, 0): (40, 40, 40), (0, 255, 0): (40, 200, 40)}
+EDGE = (48, 52, 56)
 
 
-def render_rgb(svg_path, w, h, bg):
-    png = subprocess.run(["rsvg-convert", "-b", bg, "-w", str(w), "-h", str(h), svg_path],
+def render(svg_path, w, h, channels):
+    png = subprocess.run(["rsvg-convert", "-w", str(w), "-h", str(h), svg_path],
                          check=True, stdout=subprocess.PIPE).stdout
-    rgb = subprocess.run(["convert", "png:-", "-background", bg, "-alpha", "remove", "-alpha", "off",
-                          "-depth", "8", "rgb:-"],
+    args = ["-background", "#000000", "-alpha", "remove", "-alpha", "off"] if channels == "rgb" else []
+    raw = subprocess.run(["convert", "png:-"] + args + ["-depth", "8", channels + ":-"],
                          input=png, check=True, stdout=subprocess.PIPE).stdout
-    if len(rgb) != w * h * 3:
-        raise SystemExit("%s: rendered %d bytes, expected %dx%d RGB" % (svg_path, len(rgb), w, h))
-    return bytearray(rgb)
+    if len(raw) != w * h * len(channels):
+        raise SystemExit("%s: rendered %d bytes, expected %dx%d %s" % (svg_path, len(raw), w, h, channels))
+    return raw
+
+
+def render_keyed(svg_path, w, h, key):
+    """Renders on transparency: pixels less than half covered become the key, partly
+    covered edge pixels are blended toward dark grey rather than toward the key, so
+    no fringe of the key colour (a green halo, say) survives around a sprite."""
+    rgba = render(svg_path, w, h, "rgba")
+    alpha = rgba[3::4]
+    rgb = bytearray(3 * w * h)
+    rgb[0::3], rgb[1::3], rgb[2::3] = rgba[0::4], rgba[1::4], rgba[2::4]
+    kb = bytes(key)
+    clear = alpha.translate(bytes(1 if v < 128 else 0 for v in range(256)))
+    for m in re.finditer(rb"\x01+", clear):
+        rgb[3 * m.start():3 * m.end()] = kb * (m.end() - m.start())
+    edge = alpha.translate(bytes(1 if 128 <= v < 255 else 0 for v in range(256)))
+    i = edge.find(1)
+    while i >= 0:
+        a = alpha[i]
+        for c in range(3):
+            rgb[3 * i + c] = (rgb[3 * i + c] * a + EDGE[c] * (255 - a) + 127) // 255
+        i = edge.find(1, i + 1)
+    return rgb
 
 
 def channel_flags(buf, key, pred):
@@ -104,10 +128,11 @@ def bmp_bytes(buf, w, h):
 
 
 def convert(sheet, svg_path, out_path):
-    bg = {None: "#000000", "black": "#000000", "green": "#00ff00"}[sheet.key]
-    buf = render_rgb(svg_path, sheet.w, sheet.h, bg)
     if sheet.key:
+        buf = render_keyed(svg_path, sheet.w, sheet.h, catalogue.KEYS[sheet.key])
         clean(buf, sheet)
+    else:
+        buf = bytearray(render(svg_path, sheet.w, sheet.h, "rgb"))
     os.makedirs(os.path.dirname(os.path.abspath(out_path)), exist_ok=True)
     tmp = out_path + ".tmp"
     with open(tmp, "wb") as f:

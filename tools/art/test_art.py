@@ -92,6 +92,24 @@ class CleanUp(unittest.TestCase):
         self.assertEqual(bytes(buf[:9]), bytes([0, 255, 0, 0, 255, 0, 0, 200, 0]))
 
 
+class KeyedRendering(unittest.TestCase):
+    def test_no_key_coloured_halo_around_a_round_sprite(self):
+        svg = ('<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">'
+               '<circle cx="20" cy="20" r="13.3" fill="#f0c0c0"/></svg>')
+        with tempfile.TemporaryDirectory() as d:
+            path = os.path.join(d, "c.svg")
+            with open(path, "w") as f:
+                f.write(svg)
+            rgb = svg2bmp.render_keyed(path, 40, 40, (0, 255, 0))
+        px = {tuple(rgb[i:i + 3]) for i in range(0, len(rgb), 3)}
+        self.assertIn((0, 255, 0), px)
+        self.assertIn((240, 192, 192), px)
+        greenish = [p for p in px if p != (0, 255, 0) and p[1] > p[0] + 8]
+        self.assertEqual(greenish, [])
+        self.assertEqual(rgb[0:3], b"\x00\xff\x00")
+        self.assertEqual(rgb[3 * (20 * 40 + 20):3 * (20 * 40 + 20) + 3], b"\xf0\xc0\xc0")
+
+
 class BmpFiles(unittest.TestCase):
     def test_writer_round_trips_through_the_checker(self):
         w, h = 3, 2  # 9-byte rows need 3 bytes of padding
