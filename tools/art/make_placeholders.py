@@ -468,7 +468,7 @@ def play_st(s, sh):
     for name in ("+5", "+10", "+20", "-5", "-10", "-20"):
         c = cell(sh, name)
         bonus = name[0] == "+"
-        label_cell(s, c, "#40b060" if bonus else "#c83c3c", "#ffffff",
+        label_cell(s, c, "#3070d0" if bonus else "#c83c3c", "#ffffff",
                    name.replace("-", "\u2212") + "s", 24, stroke="#f0f0f0", rx=8)
     for i, col in enumerate(("#90ffff", "#f0f0f0", "#ff9696")):
         c = cell(sh, "key %d" % (i + 1))
