@@ -44,3 +44,6 @@ enable_testing()
 add_test(NAME sound.mixer_output
   COMMAND ${CMAKE_SOURCE_DIR}/tools/sound/check_audio.sh $<TARGET_FILE:ossmire-audio-check>
           ${GAME_DIR} "wave\\enter.wav" "midi\\vell.mid")
+add_test(NAME sound.synth COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/sound/synth_test.py)
+add_test(NAME sound.abc2mid
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/music/abc2mid_test.py)
