@@ -58,6 +58,25 @@ class Rules : public PlayTest {
 };
 std::vector<i32> Rules::slides;
 
+TEST_F(Rules, StageStartResetsKeepTheClockReading) {
+    keysTaken[2] = 1;
+    trailEntry = DIRECTION_LEFT;
+    warpArrived = timeUp = bonusEffect = penaltyEffect = switchEffect = stageCleared = 1;
+    facing = DIRECTION_RIGHT;
+    timeLeft = 23;
+    walkStep = 2;
+    swapSeconds = 4;
+    StartStage();
+    EXPECT_EQ(keysTaken[2], 0u);
+    EXPECT_EQ(trailEntry, DIRECTION_NONE);
+    EXPECT_EQ(warpArrived + timeUp + bonusEffect + penaltyEffect + switchEffect + stageCleared, 0u);
+    EXPECT_EQ(facing, DIRECTION_UP);
+    EXPECT_EQ(clockRunning, 1u);
+    EXPECT_EQ(stageLoaded, 1u);
+    EXPECT_EQ(timeLeft, 23u);
+    EXPECT_EQ(walkStep, 2);
+    EXPECT_EQ(swapSeconds, 4u);
+}
 TEST_F(Rules, HeldDirectionStepsOnSecondFrameThenEvery17) {
     Start(OPEN_BOARD, 0, 7);
     std::vector<int> stepFrames;

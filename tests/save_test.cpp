@@ -1,0 +1,227 @@
+// The three save files byte for byte, short and missing files, failures, the
+// checkpoint rule and the saves made by setting up a stage.
+#include <sys/stat.h>
+
+#include "play_fixture.h"
+
+using namespace playtest;
+
+namespace {
+std::vector<u8> ReadAll(const char* path) {
+    std::vector<u8> bytes;
+    FILE* f = fopen(path, "rb");
+    if (!f) return bytes;
+    int c;
+    while ((c = fgetc(f)) != EOF) bytes.push_back((u8)c);
+    fclose(f);
+    return bytes;
+}
+
+void WriteAll(const char* path, const std::vector<u8>& bytes) {
+    FILE* f = fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+bool Exists(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0;
+}
+
+std::vector<u8> LittleEndian(std::initializer_list<u32> values) {
+    std::vector<u8> bytes;
+    for (u32 v : values) {
+        for (int i = 0; i < 4; i++) bytes.push_back((u8)(v >> (8 * i)));
+    }
+    return bytes;
+}
+
+using Saves = PlayTest;
+
+TEST_F(Saves, FirstRunCreatesEmptyFilesAndKeepsEveryValue) {
+    stageNumber = 3;
+    undergroundBest = 4;
+    LoadProgress();
+    LoadBestTimes();
+    LoadUndergroundBest();
+    EXPECT_EQ(NewMessages(), 0);
+    for (const char* name : {"sav_1.vrk", "sav_2.vrk", "sav_3.vrk"}) {
+        EXPECT_TRUE(Exists(name)) << name;
+        EXPECT_EQ(ReadAll(name).size(), 0u) << name;
+    }
+    EXPECT_EQ(stageNumber, 3u);
+    EXPECT_EQ(undergroundBest, 4u);
+    EXPECT_EQ(bestCourse.totalSeconds, 356400u);
+    EXPECT_EQ(bestCourse.hours, 99u);
+    EXPECT_EQ(bestUnderground.minutes, 60u);
+    EXPECT_EQ(bestUnderground.seconds, 60u);
+}
+
+TEST_F(Saves, ProgressIsSevenLittleEndianValuesInOrder) {
+    stageNumber = 7;
+    storyChapter = 0x0A0B0C0D;
+    courseSeconds = 631;
+    undergroundSeconds = 0x01020304;
+    courseCleared = 1;
+    extrasUnlocked = 1;
+    undergroundCleared = 0;
+    SaveProgress();
+    EXPECT_EQ(ReadAll("sav_1.vrk"), LittleEndian({7, 0x0A0B0C0D, 631, 0x01020304, 1, 1, 0}));
+
+    ResetPlayState();
+    LoadProgress();
+    EXPECT_EQ(stageNumber, 7u);
+    EXPECT_EQ(storyChapter, 0x0A0B0C0Du);
+    EXPECT_EQ(courseSeconds, 631u);
+    EXPECT_EQ(undergroundSeconds, 0x01020304u);
+    EXPECT_EQ(courseCleared, 1u);
+    EXPECT_EQ(extrasUnlocked, 1u);
+    EXPECT_EQ(undergroundCleared, 0u);
+}
+
+TEST_F(Saves, BestTimesAndUndergroundBestByteForByte) {
+    bestCourse = BestTime{512, 0, 8, 32};
+    SaveBestTimes();
+    EXPECT_EQ(ReadAll("sav_2.vrk"), LittleEndian({512, 0, 8, 32, 356400, 99, 60, 60}));
+    bestCourse = bestUnderground = BestTime{1, 2, 3, 4};
+    LoadBestTimes();
+    EXPECT_EQ(bestCourse.totalSeconds, 512u);
+    EXPECT_EQ(bestCourse.seconds, 32u);
+    EXPECT_EQ(bestUnderground.totalSeconds, 356400u);
+
+    undergroundBest = 0x31;
+    SaveUndergroundBest();
+    EXPECT_EQ(ReadAll("sav_3.vrk"), LittleEndian({0x31}));
+    undergroundBest = 0;
+    LoadUndergroundBest();
+    EXPECT_EQ(undergroundBest, 0x31u);
+}
+
+TEST_F(Saves, ShortFilesReplaceOnlyTheBytesTheyCoverAndLongOnesAreCutOff) {
+    stageNumber = 0x11111111;
+    storyChapter = 0x22222222;
+    courseSeconds = 0x33333333;
+    WriteAll("sav_1.vrk", {5, 0, 0, 0, 0xAA, 0xBB});
+    LoadProgress();
+    EXPECT_EQ(stageNumber, 5u);
+    EXPECT_EQ(storyChapter, 0x2222BBAAu) << "only the low-order bytes are replaced";
+    EXPECT_EQ(courseSeconds, 0x33333333u);
+
+    std::vector<u8> longer = LittleEndian({1, 2, 3, 4, 5, 6, 7, 8, 9});
+    WriteAll("sav_1.vrk", longer);
+    LoadProgress();
+    EXPECT_EQ(undergroundCleared, 7u);
+
+    WriteAll("sav_2.vrk", {0x10, 0x0E});
+    LoadBestTimes();
+    EXPECT_EQ(bestCourse.totalSeconds, 0x00050E10u);  // 356400 is 0x00057030
+    EXPECT_EQ(bestCourse.hours, 99u);
+
+    undergroundBest = 0x0102;
+    WriteAll("sav_3.vrk", {0x30});
+    LoadUndergroundBest();
+    EXPECT_EQ(undergroundBest, 0x0130u);
+}
+
+TEST_F(Saves, FailedOpensReportAndChangeNothing) {
+    ASSERT_EQ(mkdir("sav_1.vrk", 0755), 0);  // a directory cannot be opened as the file
+    stageNumber = 9;
+    LoadProgress();
+    EXPECT_EQ(NewMessages(), 1);
+    EXPECT_STREQ(HeadlessLastMessage(), "ロード失敗");
+    EXPECT_NE(TraceSoFar().find("msgbox owner=main caption=\"\" \"ロード失敗\""),
+              std::string::npos);
+    EXPECT_EQ(stageNumber, 9u);
+
+    // A save into a directory that no longer exists cannot create its file.
+    ASSERT_EQ(mkdir("gone", 0755), 0);
+    ASSERT_EQ(chdir("gone"), 0);
+    ASSERT_EQ(rmdir("../gone"), 0);
+    SaveBestTimes();
+    SaveUndergroundBest();
+    EXPECT_EQ(NewMessages(), 3);
+    EXPECT_STREQ(HeadlessLastMessage(), "セーブ失敗");
+    EXPECT_EQ(bestCourse.totalSeconds, 356400u);
+    ASSERT_EQ(chdir(dir), 0);
+}
+
+TEST_F(Saves, CheckpointRoundsDownToFivesWithinTheCourseOnly) {
+    for (u32 n = 0; n < 40; n++) {
+        stageNumber = n;
+        RoundToCheckpoint();
+        EXPECT_EQ(stageNumber, n <= 29 ? n / 5 * 5 : n) << n;
+    }
+    stageNumber = 0xFFFFFFFFu;
+    RoundToCheckpoint();
+    EXPECT_EQ(stageNumber, 0xFFFFFFFFu);
+}
+
+TEST_F(Saves, CourseSetUpSavesAtStagesZeroTenAndTwentyBeforeCopying) {
+    for (u32 n = 0; n < COURSE_STAGES; n++) {
+        memset(courseMaps[n], TILE_WALL, 64);
+        courseMaps[n][n] = TILE_GATE;
+        courseStarts[n] = StartCell{(i32)(n % 8), (i32)(n / 8)};
+        courseTimeClasses[n] = (u8)(n % 3);
+    }
+    for (u32 n : {9u, 10u, 11u, 20u, 29u}) {
+        remove("sav_1.vrk");
+        stageNumber = n;
+        SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+        bool saves = n % 10 == 0;
+        EXPECT_EQ(Exists("sav_1.vrk"), saves) << n;
+        if (saves) {
+            EXPECT_EQ(ReadAll("sav_1.vrk")[0], n);
+        }
+        EXPECT_EQ(board[n], TILE_GATE);
+        EXPECT_EQ(playerX, (i32)(n % 8));
+        EXPECT_EQ(playerY, (i32)(n / 8));
+        EXPECT_EQ(timeClass, n % 3);
+        for (int i = 0; i < 64; i++) EXPECT_EQ(wallMask[i], i == (int)n ? 1 : 0);
+    }
+    memset(courseMaps, 0, sizeof courseMaps);
+    memset(courseStarts, 0, sizeof courseStarts);
+    memset(courseTimeClasses, 0, sizeof courseTimeClasses);
+}
+
+TEST_F(Saves, UndergroundAndRuleStagesNeverSaveAndRulesStartAtTheCorner) {
+    undergroundMode = 1;
+    stageNumber = 20;
+    undergroundMaps[20][3] = TILE_KEY1;
+    undergroundStarts[20] = StartCell{2, 5};
+    undergroundTimeClasses[20] = 2;
+    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+    EXPECT_EQ(board[3], TILE_KEY1);
+    EXPECT_EQ(playerX, 2);
+    EXPECT_EQ(playerY, 5);
+    EXPECT_EQ(timeClass, 2);
+
+    undergroundMode = 0;
+    ruleMode = 1;
+    stageNumber = 0;
+    ruleMaps[0][63] = TILE_WALL;
+    trail[5] = TRAIL_VERTICAL;
+    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+    EXPECT_EQ(playerX, 7);
+    EXPECT_EQ(playerY, 7);
+    EXPECT_EQ(timeClass, 0);
+    EXPECT_EQ(board[63], TILE_WALL);
+    EXPECT_EQ(trail[5], TRAIL_NONE);
+    EXPECT_FALSE(Exists("sav_1.vrk"));
+
+    // A stage number past the table leaves the board as it was.
+    stageNumber = 3;
+    board[0] = TILE_SWITCH;
+    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+    EXPECT_EQ(board[0], TILE_SWITCH);
+    undergroundMode = 1;
+    ruleMode = 0;
+    stageNumber = 50;
+    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+    EXPECT_EQ(board[0], TILE_SWITCH);
+    memset(undergroundMaps, 0, sizeof undergroundMaps);
+    memset(undergroundStarts, 0, sizeof undergroundStarts);
+    memset(undergroundTimeClasses, 0, sizeof undergroundTimeClasses);
+    memset(ruleMaps, 0, sizeof ruleMaps);
+}
+}  // namespace
