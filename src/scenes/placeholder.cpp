@@ -3,11 +3,7 @@
 // Delete a scene's three functions from this file when the real scene lands.
 #include "editor/editor.h"
 #include "graphics/sprites.h"
-#include "play/playscene.h"
-#include "scenes/ending.h"
 #include "scenes/gameover.h"
-#include "scenes/story.h"
-#include "scenes/title.h"
 #include "scenes/wipe.h"
 #include "shell/shell.h"
 
@@ -24,25 +20,9 @@ u8 RunPlaceholder(int backgroundTexture, int fpsX, int fpsY) {
 }
 }  // namespace
 
-u8 InitTitle(void) { return 1; }
-u8 RunTitle(void) { return RunPlaceholder(0, 10, 10); }
-u8 ExitTitle(void) { return 0; }
-
-u8 InitStory(void) { return 1; }
-u8 RunStory(void) { return RunPlaceholder(19, 10, 10); }
-u8 ExitStory(void) { return 0; }
-
-u8 InitPlay(void) { return 1; }
-u8 RunPlay(void) { return RunPlaceholder(3, 10, 10); }
-u8 ExitPlay(void) { return 0; }
-
 u8 InitGameOver(void) { return 1; }
 u8 RunGameOver(void) { return RunPlaceholder(14, 0, 0); }
 u8 ExitGameOver(void) { return 0; }
-
-u8 InitEnding(void) { return 1; }
-u8 RunEnding(void) { return RunPlaceholder(16, 0, 0); }
-u8 ExitEnding(void) { return 0; }
 
 u8 InitEditor(void) { return 1; }
 u8 RunEditor(void) { return RunPlaceholder(3, 10, 10); }

@@ -8,8 +8,12 @@
 #include "graphics/sprites.h"
 #include "input/input.h"
 #include "play/playstate.h"
+#include "playscreen/playfield.h"
 #include "save/save.h"
 #include "play/gamedata.h"
+#include "scenes/ending.h"
+#include "scenes/story.h"
+#include "scenes/title.h"
 #include "scenes/wipe.h"
 #include "shell/shell.h"
 #include "sound/effects.h"
@@ -77,7 +81,11 @@ void RegisterAllGlobals(void) {
     RegisterSoundGlobals();
     RegisterMusicGlobals();
     RegisterWipeGlobals();
+    RegisterTitleGlobals();
+    RegisterStoryGlobals();
+    RegisterEndingGlobals();
     RegisterPlayStateGlobals();
+    RegisterPlayScreenGlobals();
     RegisterSaveGlobals();
     RegisterGameDataGlobals();
 }
