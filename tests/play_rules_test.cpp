@@ -2,6 +2,7 @@
 // trail, tiles, the clock, the ends of a stage, and the pause menu.
 #include "play/menus.h"
 #include "play_fixture.h"
+#include "shell/registry.h"
 
 using namespace playtest;
 
@@ -648,5 +649,82 @@ TEST_F(Rules, PauseChoicesRetryQuitAndStageSelect) {
     EXPECT_EQ(freeRetry, 1u);
     EXPECT_EQ(freePlaying, 0u);
     EXPECT_EQ(freeBoardLoaded, 0u);
+}
+}  // namespace
+
+namespace {
+TEST(PlayGlobals, EverySharedNameIsRegistered) {
+    RegisterAllGlobals();
+    const char* names[] = {"board",
+                           "trail",
+                           "wallMask",
+                           "playerX",
+                           "playerY",
+                           "playerCell",
+                           "facing",
+                           "walkFrameTable",
+                           "walkStep",
+                           "trailEntry",
+                           "repeatDelay",
+                           "keysTaken",
+                           "timeLeft",
+                           "clockRunning",
+                           "lastTick",
+                           "swapSeconds",
+                           "timeClass",
+                           "tileEvent",
+                           "warpArrived",
+                           "warpAnimating",
+                           "bonusEffect",
+                           "penaltyEffect",
+                           "switchEffect",
+                           "stageLoaded",
+                           "introDone",
+                           "missed",
+                           "timeUp",
+                           "cleared",
+                           "clearExit",
+                           "playerGone",
+                           "finalClear",
+                           "stageCleared",
+                           "sequenceFrame",
+                           "pauseOpening",
+                           "pauseOpen",
+                           "pauseClosing",
+                           "pauseCursor",
+                           "quitToTitle",
+                           "freeSelecting",
+                           "freePlaying",
+                           "freeRetry",
+                           "freeBoardLoaded",
+                           "freeSource",
+                           "undergroundMode",
+                           "ruleMode",
+                           "freeMode",
+                           "stageNumber",
+                           "storyChapter",
+                           "courseSeconds",
+                           "undergroundSeconds",
+                           "courseCleared",
+                           "extrasUnlocked",
+                           "undergroundCleared",
+                           "undergroundBest",
+                           "bestCourse.totalSeconds",
+                           "bestCourse.hours",
+                           "bestCourse.minutes",
+                           "bestCourse.seconds",
+                           "bestUnderground.totalSeconds",
+                           "bestUnderground.seconds"};
+    for (const char* name : names) {
+        int element = -1;
+        EXPECT_NE(FindGlobal(name, &element), nullptr) << name;
+    }
+    int element = -1;
+    const GlobalEntry* y = FindGlobal("playerY", &element);
+    ASSERT_NE(y, nullptr);
+    EXPECT_EQ(y->address, (void*)&playerPosition[1]) << "y follows x in memory";
+    const GlobalEntry* keys = FindGlobal("keysTaken", &element);
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(keys->count, 4u);
 }
 }  // namespace
