@@ -728,3 +728,115 @@ TEST(PlayGlobals, EverySharedNameIsRegistered) {
     EXPECT_EQ(keys->count, 4u);
 }
 }  // namespace
+
+#ifdef OSSMIRE_GAME_DIR
+#include <sys/stat.h>
+
+#include "solver/solver.h"
+
+namespace {
+// The warp beam's timing as the play field's drawer keeps it: its end is the
+// only drawing that gates the rules.
+struct WarpBeam {
+    u32 phase;
+    i32 offset;
+};
+
+void StepWarpBeam(WarpBeam* beam) {
+    if (!warpArrived) {
+        *beam = WarpBeam{0, 0};
+        return;
+    }
+    if (!warpAnimating) return;
+    if (beam->phase == 0 && 40 * playerY + 80 - beam->offset > -150) {
+        beam->offset += 30;
+        return;
+    }
+    beam->phase = 1;
+    if (beam->offset > 0) beam->offset -= 30;
+    if (beam->offset == 0) warpAnimating = 0;
+}
+
+Buttons Holding(char letter) {
+    Buttons held = NONE;
+    held.up = letter == 'U';
+    held.down = letter == 'D';
+    held.left = letter == 'L';
+    held.right = letter == 'R';
+    return held;
+}
+
+class StageReplay : public PlayTest {
+  protected:
+    // Sets the stage up as the play scene does, the first direction already
+    // held through the stage-start sequence, then plays `moves` holding each
+    // direction until it steps. Returns a description of how it ended.
+    std::string Replay(const char* moves) {
+        SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+        introDone = 1;
+        missed = cleared = timeUp = warpAnimating = 0;
+        repeatDelay = 0;
+        timeLeft = STAGE_SECONDS;
+        swapSeconds = 0;
+        StartStage();
+        lastTick = HeadlessTime() - 1000;
+        Press(Holding(moves[0]));
+        Press(Holding(moves[0]));
+        WarpBeam beam = {0, 0};
+        for (const char* move = moves; *move; move++) {
+            i32 x = playerX, y = playerY;
+            int frames = 0;
+            while (playerX == x && playerY == y && !missed && !timeUp && frames++ < 400) {
+                HeadlessSetTime(HeadlessTime() + 16);
+                Press(Holding(*move));
+                RunStep();
+                TickClock();
+                RunCellRules();
+                StepWarpBeam(&beam);
+            }
+            if (missed || timeUp || frames >= 400) {
+                char where[96];
+                snprintf(where, sizeof where, "stuck at move %d (%c): missed %u timeUp %u",
+                         (int)(move - moves), *move, missed, timeUp);
+                return where;
+            }
+        }
+        return cleared ? "cleared" : "moves ran out";
+    }
+};
+
+TEST_F(StageReplay, EverySolverSolutionClearsItsStageThroughTheRules) {
+    ASSERT_EQ(chdir(OSSMIRE_GAME_DIR), 0);
+    struct stat st;
+    if (stat("data.vrk", &st) != 0 || st.st_size < (off_t)GAME_DATA_BYTES) {
+        ASSERT_EQ(chdir(dir), 0);
+        GTEST_SKIP() << "no data.vrk built";
+    }
+    LoadGameData();
+    ASSERT_EQ(chdir(dir), 0);
+    struct Course {
+        u32 underground, rule, count;
+    } courses[] = {{0, 0, COURSE_STAGES}, {1, 0, UNDERGROUND_STAGES}, {0, 1, RULE_STAGES}};
+    for (const Course& course : courses) {
+        for (u32 n = 0; n < course.count; n++) {
+            undergroundMode = course.underground;
+            ruleMode = course.rule;
+            stageNumber = n;
+            SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+            solver::Stage stage;
+            memcpy(stage.cells, board, 64);
+            stage.startX = playerX;
+            stage.startY = playerY;
+            stage.timeClass = timeClass;
+            solver::SolveResult result;
+            solver::SolveStage(stage, solver::DefaultSolveOptions(), &result);
+            ASSERT_TRUE(result.solvable)
+                << "course " << course.underground << course.rule << " stage " << n;
+            EXPECT_EQ(Replay(result.moves), "cleared")
+                << "course " << course.underground << course.rule << " stage " << n << " "
+                << result.moves;
+        }
+    }
+}
+}  // namespace
+#endif
