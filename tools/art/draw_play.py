@@ -1,0 +1,379 @@
+#!/usr/bin/env python3
+"""Draws the play sheets: the board tiles, Nell's sprite, the trail, the HUD
+pieces, messages, panels. Writes content/art/play/*.svg (or into DIR).
+
+Usage: draw_play.py [DIR] [SHEET ...]    e.g. draw_play.py play/chip
+"""
+
+import math
+import sys
+
+from artkit import (BLUE, BONE, BONE_SHADE, DISPLAY, EMBER, GLOW, GOLD, INK, JP_SANS, JP_SERIF, MIRE,
+                    MIRE_BLUE, MIST, MUSTARD, RED, SANS, SLATE, TEAL, Svg, cell, rng, run, star_points)
+
+WATER = "#161d2c"
+SUNK = "#2b3548"
+SKIN = "#f6d6b8"
+HAIR = "#8a5a36"
+HAIR_DARK = "#6a4226"
+CAPE = MUSTARD
+CAPE_SHADE = "#b08528"
+SHORTS = "#2e3a5c"
+LEATHER = "#5a3a22"
+CREAM = "#f2e6cc"
+
+KEY_COLOURS = [  # body, light, dark: copper, silver-blue, rose, and the gold closing key
+    ("#d07a3c", "#f4b07a", "#8a4420"),
+    ("#9fb8d4", "#e2eefa", "#5d7896"),
+    ("#e0708e", "#ffb0c4", "#9a3a58"),
+    ("#f2b544", "#fff0a8", "#a8701c"),
+]
+
+
+# ------------------------------------------------------------------ tiles
+
+def water(s, l, t, w=40, h=40, seed=1):
+    s.rect(l, t, l + w, t + h, WATER)
+    r = rng(seed)
+    for _ in range(2):
+        x, y = l + 4 + r() * (w - 14), t + 6 + r() * (h - 10)
+        s.path("M%g,%g q3,-2 6,0 t6,0" % (x, y), stroke="#2a3650", sw=1)
+
+
+def slab(s, l, t, face=BONE, edge="#8f8470", hi="#fffaf0", lo="#b3a78e", seed=3, speckle="#d6ccb4"):
+    """A bone slab floating on the mire, lit from the upper left."""
+    water(s, l, t, seed=seed)
+    s.rect(l + 1.5, t + 1.5, l + 38.5, t + 38.5, face, edge, 1, rx=3)
+    s.path("M%g,%g V%g H%g" % (l + 3.5, t + 36, t + 3.5, l + 36), stroke=hi, sw=1.5)
+    s.path("M%g,%g H%g V%g" % (l + 4, t + 36.5, l + 36.5, t + 4), stroke=lo, sw=1.5)
+    r = rng(seed * 7 + 1)
+    for _ in range(5):
+        s.circle(l + 7 + r() * 26, t + 7 + r() * 26, 0.6 + r() * 0.7, speckle)
+
+
+def time_stone(s, l, t, body, light, dark, sign):
+    cx, cy = l + 20, t + 20
+    for k in range(8):  # a dial engraved on the slab: these stones count time
+        a = k * math.pi / 4
+        s.line(cx + 13 * math.cos(a), cy + 13 * math.sin(a), cx + 16 * math.cos(a), cy + 16 * math.sin(a),
+               "#a99c82", 1.5)
+    s.circle(cx, cy, 11.5, s.radial([(0, light), (1, body, 0.0)]), opacity=0.8)
+    pts = [(cx, cy - 11), (cx + 8, cy - 4), (cx + 8, cy + 5), (cx, cy + 11), (cx - 8, cy + 5), (cx - 8, cy - 4)]
+    s.poly(pts, body, INK, 1.5)
+    s.poly([(cx, cy - 11), (cx - 8, cy - 4), (cx - 3, cy - 1), (cx, cy - 6)], light)
+    s.poly([(cx, cy + 11), (cx + 8, cy + 5), (cx + 3, cy + 2), (cx, cy + 5)], dark)
+    s.poly(pts, "none", INK, 1.5)
+    s.text(cx, cy + 4.5, sign, 13, "#ffffff", SANS, stroke=dark, sw=2.5)
+
+
+def key_shape(s, cx, cy, colours, scale=1.0, angle=-45):
+    """A brass-and-colour key lying diagonally, bow at the upper left."""
+    body, light, dark = colours
+    s.group(transform="translate(%g %g) rotate(%g) scale(%g)" % (cx, cy, angle, scale))
+    s.rect(-2, -2.6, 15, 2.6, body, INK, 1.3, rx=1)
+    s.path("M9,2 v4.5 h2.4 v-2.6 h1.8 v3.6 h2.4 v-5.5", fill=body, stroke=INK, sw=1.3)
+    s.circle(-7.5, 0, 7, body, INK, 1.3)
+    s.circle(-7.5, 0, 3, "#efe6cf", INK, 1.1)
+    s.path("M-13,-2 a6,6 0 0 1 5,-4.2", stroke=light, sw=1.6)
+    s.line(0, -1.2, 13, -1.2, light, 1.0)
+    s.end()
+
+
+def badge(s, x, y, n, fill=INK, fg="#ffffff"):
+    s.circle(x, y, 6, fill, "#fff6dc", 1.2)
+    s.text(x, y + 3.8, str(n), 10.5, fg, SANS)
+
+
+def goal_plate(s, l, t, lit):
+    water(s, l, t, seed=11)
+    s.rect(l + 1.5, t + 1.5, l + 38.5, t + 38.5, s.linear([(0, "#4a3a52"), (1, "#2e2638")]), GOLD, 1.5, rx=4)
+    s.rect(l + 4, t + 4, l + 36, t + 36, "none", "#a8701c", 1, rx=2.5)
+    if lit:
+        s.circle(l + 20, t + 20, 15, s.radial([(0, "#fffbe0"), (0.4, GLOW), (0.75, GOLD, 0.6), (1, GOLD, 0)]))
+        s.group(opacity=0.55)
+        key_shape(s, l + 21, t + 20, ("#fff3c4", "#ffffff", "#e8c060"))
+        s.end()
+        for a in range(0, 360, 45):
+            r = math.radians(a)
+            s.line(l + 20 + 14 * math.cos(r), t + 20 + 14 * math.sin(r), l + 20 + 17 * math.cos(r),
+                   t + 20 + 17 * math.sin(r), GLOW, 1.4)
+    else:
+        s.circle(l + 20, t + 20, 14, s.radial([(0, GOLD, 0.55), (1, GOLD, 0)]))
+        key_shape(s, l + 21, t + 20, KEY_COLOURS[3], 1.12)
+        s.poly(star_points(l + 32, t + 9, 4.5, 1.6), GLOW)
+
+
+def chip(s, sh):
+    for i, c in enumerate(sh.cells):
+        l, t = c.l, c.t
+        s.clip(c.l, c.t, c.r, c.b)
+        if i == 0:
+            slab(s, l, t, seed=5)
+        elif i == 1:  # sunk: dark and wet, its edge just shows under the water
+            s.rect(l, t, l + 40, t + 40, WATER)
+            s.rect(l + 2.5, t + 2.5, l + 37.5, t + 37.5, s.linear([(0, "#34405a"), (1, "#252e40")]),
+                   "#44526c", 1, rx=3)
+            s.path("M%g,%g q4,-2.5 8,0 t8,0" % (l + 7, t + 12), stroke="#56647e", sw=1)
+            s.path("M%g,%g q4,-2.5 8,0 t8,0" % (l + 17, t + 29), stroke="#4a5872", sw=1)
+        elif i == 2:  # black mire rock
+            water(s, l, t, seed=9)
+            s.path("M%g,%g q3,-1.5 6,0 t6,0 t6,0 t6,0 t6,0" % (l + 3, t + 36), stroke="#34405a", sw=1.2)
+            rock = [(l + 4, t + 33), (l + 3, t + 20), (l + 9, t + 8), (l + 19, t + 4), (l + 30, t + 7),
+                    (l + 37, t + 17), (l + 36, t + 31), (l + 27, t + 36), (l + 13, t + 36)]
+            s.poly(rock, s.linear([(0, "#5d5566"), (0.5, "#3f3848"), (1, "#2f2a37")], 0, 0, 1, 1), INK, 1.5)
+            s.path("M%g,%g L%g,%g L%g,%g" % (l + 6, t + 21, l + 10, t + 10, l + 19, t + 6), stroke="#7d748a", sw=1.8)
+            s.path("M%g,%g L%g,%g L%g,%g" % (l + 15, t + 14, l + 21, t + 20, l + 19, t + 29), stroke="#2c2734",
+                   sw=1.2)
+            s.path("M%g,%g L%g,%g" % (l + 21, t + 20, l + 30, t + 17), stroke="#2c2734", sw=1.2)
+        elif i in (3, 4):
+            slab(s, l, t, seed=i)
+            if i == 3:
+                time_stone(s, l, t, BLUE, "#9cc8ff", "#1f4f96", "+")
+            else:
+                time_stone(s, l, t, RED, "#ff9a8a", "#7e1c22", "\u2212")
+        elif i == 5:  # the opening stone: a round plate with a gold ring
+            slab(s, l, t, seed=6)
+            s.circle(l + 20.5, t + 21, 12.5, "#a99c82")
+            s.circle(l + 20, t + 20, 12, s.linear([(0, "#e6dcc4"), (1, "#b7aa8e")], 0, 0, 1, 1), INK, 1.4)
+            s.circle(l + 20, t + 20, 8.5, "none", GOLD, 2.2)
+            s.path("M%g,%g l-4,4 l4,4 M%g,%g l4,4 l-4,4" % (l + 17, t + 16, l + 23, t + 16), stroke="#8a5a1c",
+                   sw=1.8)
+        elif i == 6:  # a fence of stakes on a slab
+            slab(s, l, t, seed=7)
+            s.rect(l + 5, t + 31, l + 36, t + 35, "#a99c82", rx=2)
+            for k in range(4):
+                x = l + 6 + 8 * k
+                s.poly([(x, t + 33), (x, t + 10), (x + 3.5, t + 5), (x + 7, t + 10), (x + 7, t + 33)],
+                       s.linear([(0, "#b07a44"), (1, "#7a4a24")], 0, 0, 1, 0), INK, 1.3)
+                s.line(x + 2, t + 11, x + 2, t + 30, "#d09a60", 1.1)
+            for y in (14, 25):
+                s.rect(l + 3, t + y, l + 37, t + y + 3.5, "#6a3e1e", INK, 1.1, rx=1)
+        elif i in (7, 8, 9):
+            k = i - 7
+            slab(s, l, t, seed=20 + k)
+            s.circle(l + 21, t + 19, 12, s.radial([(0, KEY_COLOURS[k][1], 0.7), (1, KEY_COLOURS[k][1], 0)]))
+            key_shape(s, l + 22, t + 18, KEY_COLOURS[k])
+            badge(s, l + 10, t + 30, k + 1, KEY_COLOURS[k][2])
+            for p in range(k + 1):  # pips: the order, readable even at a glance
+                s.circle(l + 31 - 4.5 * p, t + 34, 1.6, KEY_COLOURS[k][2])
+        elif i in (10, 11):
+            goal_plate(s, l, t, lit=(i == 11))
+        elif i == 12:  # crossing stone: a pale blue slab with a teal ring that never sinks
+            slab(s, l, t, face="#d6e2e6", edge="#6f8a92", lo="#9fb4ba", seed=12, speckle="#b8cad0")
+            s.circle(l + 20, t + 20, 13, s.radial([(0, "#e8ffff"), (0.45, TEAL), (1, TEAL, 0)]))
+            s.circle(l + 20, t + 20, 12, "none", "#1f7a80", 1.8)
+            s.path("M%g,%g a6,6 0 1 1 -6,-6 a3,3 0 1 1 3,3" % (l + 26, t + 20), stroke="#ffffff", sw=1.8)
+            for a in (45, 135, 225, 315):
+                r = math.radians(a)
+                s.circle(l + 20 + 15.5 * math.cos(r), t + 20 + 15.5 * math.sin(r), 1.5, "#1f7a80")
+        else:
+            water(s, l, t, seed=30 + i)
+        s.end()
+
+
+# ------------------------------------------------------------------ Nell
+
+def boots(s, pts):
+    for (x, y) in pts:
+        s.ellipse(x, y, 3.2, 2.3, LEATHER, INK, 1.2)
+
+
+def nell_front(s, l, t, step=0, arms_up=0, face="calm", dy=0.0):
+    """Nell seen from the front, feet at the bottom of the 40-px cell."""
+    s.group(transform="translate(%g %g)" % (l, t + dy))
+    fl, fr = {0: (37, 37), 1: (37.5, 35.5), 2: (35.5, 37.5)}[step]
+    bob = 0 if step == 0 else -0.7
+    boots(s, [(16.2, fl), (23.8, fr)])
+    s.rect(15, 29 + bob, 25, 34.5 + bob, SHORTS, INK, 1.2, rx=1.5)
+    # map roll over the right shoulder (the viewer's left)
+    s.group(transform="rotate(-20 13 16)")
+    s.rect(10.5, 9 + bob, 14.5, 23 + bob, CREAM, INK, 1.1, rx=1.5)
+    s.line(10.5, 12 + bob, 14.5, 12 + bob, "#b0742c", 1)
+    s.end()
+    if arms_up:
+        ay = 14 if arms_up == 1 else 10
+        for (x0, x1) in ((13, 8), (27, 32)):
+            s.line(x0, 23 + bob, x1, ay + bob, CREAM, 3.2)
+            s.line(x0, 23 + bob, x1, ay + bob, INK, 0.0)
+            s.circle(x1, ay + bob - 0.5, 2.2, SKIN, INK, 1)
+    cape = "M20,%g C14,%g 11,%g 10.5,%g L29.5,%g C29,%g 26,%g 20,%g Z" % (
+        18 + bob, 18.5 + bob, 24 + bob, 32 + bob, 32 + bob, 24 + bob, 18.5 + bob, 18 + bob)
+    s.path(cape, s.linear([(0, "#ecc25a"), (0.55, CAPE), (1, CAPE_SHADE)], 0, 0, 1, 0), INK, 1.3)
+    s.path("M20,%g V%g" % (21 + bob, 31 + bob), stroke=CAPE_SHADE, sw=1)
+    s.line(14.5, 21 + bob, 25, 30.5 + bob, LEATHER, 1.8)  # satchel strap
+    s.rect(23, 28 + bob, 28.5, 32.5 + bob, LEATHER, INK, 1, rx=1)
+    s.rect(27.5, 30 + bob, 30.5, 33.5 + bob, "#c89a3c", INK, 0.9, rx=0.8)  # brass lantern
+    if not arms_up:
+        s.circle(11.5, 30.5 + bob, 2, SKIN, INK, 1)
+        s.circle(28.8, 29 + bob, 2, SKIN, INK, 1)
+    # hood lying on the back shows as a collar
+    s.path("M14,%g Q20,%g 26,%g" % (19 + bob, 23 + bob, 19 + bob), stroke=CAPE_SHADE, sw=2.4)
+    head(s, 20, 12.5 + bob, face)
+    s.end()
+
+
+def head(s, cx, cy, face):
+    s.circle(cx, cy, 9, SKIN, INK, 1.4)
+    # hair: cap, untidy fringe, jaw-length sides
+    s.path("M%g,%g C%g,%g %g,%g %g,%g L%g,%g L%g,%g L%g,%g L%g,%g L%g,%g L%g,%g Z" % (
+        cx - 9.6, cy + 4, cx - 11.5, cy - 15.5, cx + 11.5, cy - 15.5, cx + 9.6, cy + 4,
+        cx + 7.5, cy + 4.5, cx + 7, cy - 2, cx + 3.5, cy - 3.2, cx + 1, cy - 1.6, cx - 2.5, cy - 3.4,
+        cx - 7, cy - 1.5), s.linear([(0, "#a8744a"), (1, HAIR_DARK)], 0, 0, 1, 1), INK, 1.3)
+    s.path("M%g,%g q2,-2 4,-1" % (cx - 5, cy - 6.5), stroke="#c8966a", sw=1.2)
+    s.circle(cx + 9.8, cy + 3.5, 1.2, "#d0342c")  # red thread of the braid
+    ey = cy + 1.8
+    if face == "joy":
+        for x in (cx - 3.6, cx + 3.6):
+            s.path("M%g,%g q1.7,-2.2 3.4,0" % (x - 1.7, ey + 0.5), stroke=INK, sw=1.3)
+        s.path("M%g,%g q2,3.5 4,0 z" % (cx - 2, cy + 5), fill="#c0504a", stroke=INK, sw=0.9)
+    elif face == "dazed":
+        for x in (cx - 3.6, cx + 3.6):
+            s.path("M%g,%g l2.6,2.6 M%g,%g l-2.6,2.6" % (x - 1.3, ey - 1.3, x + 1.3, ey - 1.3), stroke=INK, sw=1.1)
+        s.circle(cx, cy + 5.8, 1.2, "#c0504a", INK, 0.8)
+    else:
+        for x in (cx - 3.6, cx + 3.6):
+            s.ellipse(x, ey, 1.5, 2.1, "#5a3218")
+            s.circle(x - 0.5, ey - 0.8, 0.6, "#ffffff")
+        s.path("M%g,%g q1.2,1 2.4,0" % (cx - 1.2, cy + 5.6), stroke=INK, sw=1)
+    s.ellipse(cx - 6, cy + 4.3, 1.5, 0.9, "#f0a89a")
+    s.ellipse(cx + 6, cy + 4.3, 1.5, 0.9, "#f0a89a")
+
+
+def nell_back(s, l, t, step=0):
+    s.group(transform="translate(%g %g)" % (l, t))
+    fl, fr = {0: (37, 37), 1: (35.5, 37.5), 2: (37.5, 35.5)}[step]
+    bob = 0 if step == 0 else -0.7
+    boots(s, [(16.2, fl), (23.8, fr)])
+    s.rect(15, 29 + bob, 25, 34.5 + bob, SHORTS, INK, 1.2, rx=1.5)
+    s.circle(11.5, 29.5 + bob, 2, SKIN, INK, 1)
+    s.circle(28.5, 30.5 + bob, 2, SKIN, INK, 1)
+    cape = "M20,%g C14,%g 11,%g 10.5,%g L29.5,%g C29,%g 26,%g 20,%g Z" % (
+        18 + bob, 18.5 + bob, 24 + bob, 32.5 + bob, 32.5 + bob, 24 + bob, 18.5 + bob, 18 + bob)
+    s.path(cape, s.linear([(0, "#ecc25a"), (0.55, CAPE), (1, CAPE_SHADE)], 0, 0, 1, 0), INK, 1.3)
+    # the pointed hood lying on her back
+    s.path("M14.5,%g Q20,%g 25.5,%g L21,%g L20,%g L19,%g Z" % (19.5 + bob, 22 + bob, 19.5 + bob, 27 + bob,
+                                                             30 + bob, 27 + bob), CAPE_SHADE, INK, 1.1)
+    s.group(transform="rotate(20 26 16)")
+    s.rect(24.5, 8 + bob, 28.5, 24 + bob, CREAM, INK, 1.1, rx=1.5)
+    s.line(24.5, 11 + bob, 28.5, 11 + bob, "#b0742c", 1)
+    s.end()
+    cy = 12.5 + bob
+    s.circle(20, cy, 9.2, s.linear([(0, "#a8744a"), (1, HAIR_DARK)], 0, 0, 1, 1), INK, 1.4)
+    s.path("M14,%g q6,4 12,0" % (cy + 5), stroke=HAIR_DARK, sw=1.2)
+    s.path("M15,%g q3,-3 7,-3" % (cy - 4.5), stroke="#c8966a", sw=1.2)
+    s.path("M11.8,%g q-1,3 0.5,5.5" % (cy + 2), stroke=HAIR, sw=2.2)  # the braid behind her left ear
+    s.circle(12.2, cy + 7.6, 1.2, "#d0342c")
+    s.end()
+
+
+def nell_side(s, l, t, step=0):
+    """Facing left; the right-facing frames mirror it."""
+    s.group(transform="translate(%g %g)" % (l, t))
+    bob = 0 if step == 0 else -0.7
+    if step == 0:
+        feet = [(18, 37), (22.5, 37)]
+    elif step == 1:
+        feet = [(13.5, 36.5), (25.5, 37)]
+    else:
+        feet = [(15, 37), (24, 36.5)]
+    s.rect(16.5, 29 + bob, 24.5, 34.5 + bob, SHORTS, INK, 1.2, rx=1.5)
+    for (x, y) in feet:
+        s.line(20.5, 32 + bob, x + 1, y - 2, SHORTS, 3.2)
+        s.ellipse(x, y, 3.4, 2.3, LEATHER, INK, 1.2)
+    s.group(transform="rotate(28 26 16)")
+    s.rect(24, 8 + bob, 28, 23 + bob, CREAM, INK, 1.1, rx=1.5)
+    s.line(24, 11 + bob, 28, 11 + bob, "#b0742c", 1)
+    s.end()
+    cape = "M19,%g C14,%g 13,%g 12.5,%g L28.5,%g C28,%g 25,%g 19,%g Z" % (
+        18 + bob, 19 + bob, 25 + bob, 32 + bob, 32.5 + bob, 24 + bob, 18 + bob, 18 + bob)
+    s.path(cape, s.linear([(0, "#ecc25a"), (0.6, CAPE), (1, CAPE_SHADE)], 0, 0, 1, 0), INK, 1.3)
+    s.path("M22,%g L27,%g L23.5,%g Z" % (19 + bob, 27 + bob, 25 + bob), CAPE_SHADE, INK, 1)  # hood
+    s.rect(14, 27 + bob, 19, 31.5 + bob, LEATHER, INK, 1, rx=1)
+    swing = {0: 0, 1: 2.5, 2: -2.5}[step]
+    s.circle(19 + swing, 29.5 + bob, 2, SKIN, INK, 1)
+    cx, cy = 19, 12.5 + bob
+    s.circle(cx, cy, 9, SKIN, INK, 1.4)
+    s.path("M%g,%g q-1.6,0.6 -0.3,1.8" % (cx - 8.6, cy + 1.2), fill=SKIN, stroke=INK, sw=1)  # nose
+    s.path("M%g,%g C%g,%g %g,%g %g,%g L%g,%g L%g,%g L%g,%g L%g,%g Z" % (
+        cx - 8.5, cy - 2, cx - 9.5, cy - 16, cx + 12, cy - 15, cx + 9.3, cy + 4.5,
+        cx + 2, cy + 5, cx + 1, cy - 1, cx - 3, cy - 2.5, cx - 6, cy - 1),
+        s.linear([(0, "#a8744a"), (1, HAIR_DARK)], 0, 0, 1, 1), INK, 1.3)
+    s.path("M%g,%g q1,2.5 -0.5,5" % (cx + 8.8, cy + 3), stroke=HAIR, sw=2.2)
+    s.circle(cx + 8.3, cy + 8.3, 1.2, "#d0342c")
+    s.path("M%g,%g l2.6,-1.2" % (cx + 3, cy - 5.5), stroke="#f0e0a0", sw=1)  # pencil behind the ear
+    s.ellipse(cx - 4.6, cy + 1.8, 1.4, 2.1, "#5a3218")
+    s.circle(cx - 5.1, cy + 1, 0.6, "#ffffff")
+    s.ellipse(cx - 3, cy + 4.6, 1.5, 0.9, "#f0a89a")
+    s.end()
+
+
+def nell_fallen(s, l, t):
+    s.group(transform="translate(%g %g)" % (l, t))
+    s.rect(24, 27, 34, 33, CREAM, INK, 1.0, rx=1.5)  # the map roll, dropped
+    s.path("M14,27 C20,22 30,24 33,30 C30,35 18,36 14,33 Z",
+           s.linear([(0, "#ecc25a"), (1, CAPE_SHADE)], 0, 0, 0, 1), INK, 1.3)
+    s.rect(28, 29.5, 35, 34.5, SHORTS, INK, 1.1, rx=1.5)
+    boots(s, [(36.2, 31), (36.2, 35.5)])
+    s.circle(13, 35.5, 2, SKIN, INK, 1)
+    head(s, 11, 26, "dazed")
+    for (x, y) in ((6, 12), (13, 9), (20, 12)):
+        s.poly(star_points(x, y, 3.2, 1.3), GLOW, INK, 0.8)
+    s.end()
+
+
+def lamp_cursor(s, l, t, k):
+    """A little lamp flame pointing right, at the text it marks."""
+    grow = (0, 1.5, 3)[k]
+    cx, cy = l + 17, t + 20
+    rings = [(EMBER, 9 + grow), (GOLD, 6.5 + grow), (GLOW, 3.8 + grow * 0.6)]
+    for col, r in rings:
+        s.path("M%g,%g C%g,%g %g,%g %g,%g C%g,%g %g,%g %g,%g Z" % (
+            cx - r, cy, cx - r, cy - r * 1.05, cx + r * 0.6, cy - r * 0.9, cx + r * 2.0, cy,
+            cx + r * 0.6, cy + r * 0.9, cx - r, cy + r * 1.05, cx - r, cy),
+            col, INK if col == EMBER else None, 1.4 if col == EMBER else None)
+    for i in range(k):
+        s.circle(l + 5 + 3 * i, t + 8 + 2 * i, 1.4, GLOW)
+
+
+def char(s, sh):
+    for d, facing in enumerate(("up", "down", "left", "right")):
+        for k in range(3):
+            c = cell(sh, "%s %d" % (facing, k))
+            s.clip(c.l, c.t, c.r, c.b)
+            if d == 0:
+                nell_back(s, c.l, c.t, k)
+            elif d == 1:
+                nell_front(s, c.l, c.t, k)
+            elif d == 2:
+                nell_side(s, c.l, c.t, k)
+            else:
+                s.group(transform="translate(%g 0) scale(-1 1)" % (2 * c.l + 40))
+                nell_side(s, c.l, c.t, k)
+                s.end()
+            s.end()
+    c = cell(sh, "fallen")
+    s.clip(c.l, c.t, c.r, c.b)
+    nell_fallen(s, c.l, c.t)
+    s.end()
+    for i in range(3):
+        c = cell(sh, "cheer %d" % i)
+        s.clip(c.l, c.t, c.r, c.b)
+        nell_front(s, c.l, c.t, (0, 1, 2)[i], arms_up=(1, 2, 2)[i], face="joy", dy=(0, -2, -3.5)[i])
+        if i:
+            for (x, y) in ((5, 8), (35, 6))[:i]:
+                s.poly(star_points(c.l + x, c.t + y, 3.6, 1.4), GLOW, INK, 0.8)
+        s.end()
+    for i in range(3):
+        c = cell(sh, "cursor %d" % i)
+        s.clip(c.l, c.t, c.r, c.b)
+        lamp_cursor(s, c.l, c.t, i)
+        s.end()
+
+
+DRAWERS = {
+    "play/chip": chip,
+    "play/char": char,
+}
+
+if __name__ == "__main__":
+    run(DRAWERS, sys.argv)
