@@ -370,9 +370,373 @@ def char(s, sh):
         s.end()
 
 
+# ------------------------------------------------------------------ trail
+
+TRAIL_PATHS = {1: "M20,-2 V42", 2: "M-2,20 H42", 3: "M20,42 V34 Q20,20 6,20 H-2",
+               4: "M20,42 V34 Q20,20 34,20 H42", 5: "M20,-2 V6 Q20,20 34,20 H42", 6: "M20,-2 V6 Q20,20 6,20 H-2"}
+TRAIL_FRAMES = [  # (colour, width) from the outside in: lamp light soaked into the sunk slab
+    [("#7a4420", 13), ("#c07a2c", 9), ("#f2b544", 5), ("#ffe2a0", 2)],
+    [("#9a5424", 15), ("#e0903a", 11), ("#ffcf66", 6.5), ("#fff2c8", 3)],
+    [("#b86a2c", 17), ("#f2a848", 13), ("#ffe08a", 8), ("#fffbea", 4)],
+]
+
+
+def way(s, sh):
+    for c in sh.cells:
+        if c.mode == "empty":
+            continue
+        f, p = int(c.name[1]), int(c.name[4])
+        s.clip(c.l, c.t, c.r, c.b)
+        s.group(transform="translate(%g %g)" % (c.l, c.t))
+        for col, w in TRAIL_FRAMES[f]:
+            s.path(TRAIL_PATHS[p], stroke=col, sw=w, stroke_linecap="butt")
+        if f and p in (1, 2):
+            s.circle(20, 20, 1 + f, "#ffffff")
+        s.end()
+        s.end()
+
+
+# ------------------------------------------------------------------ HUD pieces
+
+def label(s, x, y, text, size, fill, rim="#fff6dc", ink_w=None, scale_x=1.0, family=DISPLAY):
+    s.group(transform="translate(%g %g) scale(%g 1)" % (x, y, scale_x))
+    s.lettering(0, 0, text, size, fill, family, rim=rim, ink_w=ink_w)
+    s.end()
+
+
+def time_label(s, c, text, bonus):
+    grad = (s.linear([(0, "#cfe6ff"), (0.5, "#6aa8f0"), (1, "#2a62b8")]) if bonus
+            else s.linear([(0, "#ffd0c0"), (0.5, "#f0665a"), (1, "#a8262a")]))
+    label(s, (c.l + c.r) / 2, c.b - 8, text, 30, grad, ink_w=5.5, scale_x=0.95)
+
+
+def stone_plate(s, l, t, r, b, rx=6):
+    """A HUD plate: mire blue, slate rim, a thin lamp-gold line inside."""
+    s.rect(l, t, r, b, SLATE, rx=rx)
+    s.rect(l + 2, t + 2, r - 2, b - 2, s.linear([(0, "#2a3a56"), (1, MIRE_BLUE)]), rx=max(rx - 2, 0))
+    s.rect(l + 4.5, t + 4.5, r - 4.5, b - 4.5, "none", "#b88a3a", 1, rx=max(rx - 3, 0))
+
+
+def key_icon(s, l, t, k):
+    body, light, dark = KEY_COLOURS[k]
+    s.circle(l + 20, t + 20, 15, light, INK, 1.5)
+    s.circle(l + 20, t + 20, 12.5, body)
+    key_shape(s, l + 21, t + 19, KEY_COLOURS[k], 1.0)
+    badge(s, l + 9, t + 31, k + 1, dark)
+
+
+def play_st(s, sh):
+    c = cell(sh, "orb")  # neutral white: the game tints it, additively
+    s.circle(20, 20, 19.5, s.radial([(0, "#ffffff"), (0.25, "#fffbf0"), (0.55, "#a8a49c"), (1, "#242424")]))
+    for name, bonus in (("+5", 1), ("+10", 1), ("+20", 1), ("-5", 0), ("-10", 0), ("-20", 0)):
+        c = cell(sh, name)
+        s.clip(c.l, c.t, c.r, c.b)
+        time_label(s, c, name.replace("-", "\u2212"), bonus)
+        s.end()
+    for k in range(3):
+        c = cell(sh, "key %d" % (k + 1))
+        s.clip(c.l, c.t, c.r, c.b)
+        key_icon(s, c.l, c.t, k)
+        s.end()
+    c = cell(sh, "ALL KEYS")  # lies over the panel's middle: a gold ribbon with the closing key
+    s.clip(c.l, c.t, c.r, c.b)
+    s.poly([(c.l + 2, c.t + 30), (c.l + 14, c.t + 24), (c.l + 106, c.t + 24), (c.l + 118, c.t + 30),
+            (c.l + 112, c.t + 44), (c.l + 118, c.t + 58), (c.l + 2, c.t + 58), (c.l + 8, c.t + 44)],
+           s.linear([(0, "#ffe9a8"), (0.5, GOLD), (1, "#b87a24")]), INK, 2)
+    s.circle(c.l + 60, c.t + 18, 16, s.radial([(0, "#fffbe0"), (0.6, GOLD), (1, "#c08030")]), INK, 2)
+    key_shape(s, c.l + 61, c.t + 17, KEY_COLOURS[3], 0.8)
+    s.text(c.l + 60, c.t + 51, "ALL KEYS", 17, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=4)
+    for (x, y) in ((14, 12), (104, 10), (98, 72), (20, 70)):
+        s.poly(star_points(c.l + x, c.t + y, 6, 2), GLOW, INK, 1)
+    s.end()
+    c = cell(sh, "clear beam")  # additive: brightness is the light
+    s.clip(c.l, c.t, c.r, c.b)
+    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, "#202020"), (0.2, "#6a5a30"), (0.42, "#ffe9a8"), (0.5, "#ffffff"),
+                                          (0.58, "#ffe9a8"), (0.8, "#6a5a30"), (1, "#202020")], 0, 0, 1, 0))
+    s.rect(c.l, c.t, c.r, c.t + 40, s.linear([(0, "#000000", 0.7), (1, "#000000", 0)]))
+    s.end()
+    c = cell(sh, "key panel")
+    s.clip(c.l, c.t, c.r, c.b)
+    stone_plate(s, c.l, c.t, c.r, c.b, 8)
+    for k, (x, y) in enumerate(((40, 0), (10, 50), (70, 50))):
+        x, y = c.l + x, c.t + y
+        s.circle(x + 20, y + 20, 16, "#182236", "#5a6a86", 2)
+        s.group(opacity=0.35)
+        key_shape(s, x + 21, y + 19, ("#5a6a86", "#7a8aa6", "#3a4660"))
+        s.end()
+        s.circle(x + 9, y + 31, 5, "#2a3a56", "#5a6a86", 1)
+        s.text(x + 9, y + 34.5, str(k + 1), 9, "#8b97ad", SANS)
+    s.text(c.l + 60, c.b - 12, "KEYS", 11, "#b88a3a", SANS)
+    s.end()
+    c = cell(sh, "warp beam")
+    s.clip(c.l, c.t, c.r, c.b)
+    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, "#202020"), (0.25, "#1f6a70"), (0.5, "#e8ffff"), (0.75, "#1f6a70"),
+                                          (1, "#202020")], 0, 0, 1, 0))
+    s.rect(c.l, c.t, c.r, c.t + 30, s.linear([(0, "#000000", 0.8), (1, "#000000", 0)]))
+    for k in range(4):
+        s.circle(c.l + 12 + 6 * (k % 3), c.t + 22 + 20 * k, 1.5, "#ffffff")
+    s.end()
+    # the time gauge: the same at every x, since it is cut anywhere
+    c = cell(sh, "bar full")
+    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, INK), (0.1, "#fff3c4"), (0.35, GOLD), (0.8, "#c0782a"),
+                                          (0.9, "#7a4420"), (1, INK)]))
+    c = cell(sh, "bar empty")
+    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, INK), (0.1, "#0e1420"), (0.5, "#1a2436"), (0.9, "#2a3650"),
+                                          (1, INK)]))
+    for name, text in (("TIME", "TIME"), ("STAGE", "STAGE")):
+        c = cell(sh, name)
+        s.clip(c.l, c.t, c.r, c.b)
+        s.rect(c.l, c.t, c.r, c.b, MIRE_BLUE)
+        label(s, (c.l + c.r) / 2, c.b - 9, text, 27, s.linear([(0, "#fff3c4"), (0.5, GOLD), (1, "#c0782a")]),
+              ink_w=5)
+        s.end()
+
+
+DIGIT_STYLES = [
+    (lambda s: s.linear([(0, "#ffffff"), (0.55, BONE), (1, "#b8ac90")]), "#fff6dc"),
+    (lambda s: s.linear([(0, "#ffe08a"), (0.45, "#ff7a4a"), (1, "#c02a2a")]), "#fff0a0"),
+]
+
+
+def num(s, sh):
+    for c in sh.cells:
+        row = 0 if c.name.startswith("digit") else 1
+        fill, rim = DIGIT_STYLES[row]
+        s.clip(c.l, c.t, c.r, c.b)
+        label(s, c.l + 10, c.b - 6, c.name[-1], 34, fill(s), rim=rim, ink_w=4.5, scale_x=0.72)
+        s.end()
+
+
+# ------------------------------------------------------------------ faces
+
+HUD_FACES = {"NORMAL": "calm", "WORRIED": "worried", "MISS": "miss", "CLEAR": "joy"}
+FACE_BACKS = {"NORMAL": ("#2a3a56", "#5a7aa8"), "WORRIED": ("#3a2e48", "#8a6aa0"),
+              "MISS": ("#4a2030", "#c8383a"), "CLEAR": ("#5a4020", "#f2b544")}
+
+
+def hud_face(s, c, expr, back, glow):
+    from characters import NELL, nell_head
+    s.clip(c.l, c.t, c.r, c.b)
+    s.rect(c.l, c.t, c.r, c.b, s.radial([(0, glow), (0.7, back), (1, MIRE)]))
+    if expr == "joy":
+        for a in range(0, 360, 30):
+            r = math.radians(a)
+            s.path("M%g,%g L%g,%g L%g,%g Z" % (c.l + 60, c.t + 60, c.l + 60 + 90 * math.cos(r - 0.12),
+                                               c.t + 60 + 90 * math.sin(r - 0.12), c.l + 60 + 90 * math.cos(r + 0.12),
+                                               c.t + 60 + 90 * math.sin(r + 0.12)), GLOW, opacity=0.25)
+    cx, cy = c.l + 60, c.t + 56
+    # shoulders: the mustard cape, a cream collar and the satchel strap
+    s.path("M%g,%g C%g,%g %g,%g %g,%g Z" % (cx - 58, c.b + 2, cx - 50, cy + 40, cx + 50, cy + 40, cx + 58, c.b + 2),
+           s.linear([(0, "#ecc25a"), (1, "#b08528")], 0, 0, 1, 0), INK, 2.5)
+    s.path("M%g,%g q%g,%g %g,0" % (cx - 22, cy + 44, 22, 14, 44), fill=NELL["shirt"], stroke=INK, sw=2)
+    s.line(cx - 30, cy + 48, cx + 10, c.b + 4, "#5a3a22", 6)
+    s.group(transform="translate(%g %g) scale(0.62)" % (cx, cy))
+    nell_head(s, expr)
+    s.end()
+    s.rect(c.l + 1.5, c.t + 1.5, c.r - 1.5, c.b - 1.5, "none", "#b88a3a", 3, rx=6)
+    s.rect(c.l + 0.5, c.t + 0.5, c.r - 0.5, c.b - 0.5, "none", INK, 1, rx=6)
+    s.end()
+
+
+def play_face(s, sh):
+    for c in sh.cells:
+        back, glow = FACE_BACKS[c.name]
+        hud_face(s, c, HUD_FACES[c.name], back, glow)
+
+
+# ------------------------------------------------------------------ messages
+
+def ribbon(s, l, t, r, b, fill, edge):
+    m = (t + b) / 2
+    s.poly([(l + 2, t + 8), (l + 22, m), (l + 2, b - 8), (l + 40, b - 8), (l + 40, t + 8)], edge, INK, 2.5)
+    s.poly([(r - 2, t + 8), (r - 22, m), (r - 2, b - 8), (r - 40, b - 8), (r - 40, t + 8)], edge, INK, 2.5)
+    s.rect(l + 26, t + 2, r - 26, b - 12, fill, INK, 3, rx=6)
+    s.rect(l + 31, t + 7, r - 31, b - 17, "none", GOLD, 1.5, rx=4)
+
+
+def mes(s, sh):
+    gold = s.linear([(0, "#fffbe0"), (0.4, "#ffd66a"), (0.75, GOLD), (1, "#c0782a")])
+    c = cell(sh, "STAGE START")
+    s.clip(c.l, c.t, c.r, c.b)
+    ribbon(s, c.l, c.t + 18, c.r, c.b - 8, s.linear([(0, "#2a3a60"), (1, "#16203a")]), "#3a4a70")
+    label(s, c.l + 160, c.t + 80, "STAGE START", 40, gold, ink_w=6, scale_x=0.92)
+    s.end()
+    c = cell(sh, "STAGE CLEAR")
+    s.clip(c.l, c.t, c.r, c.b)
+    ribbon(s, c.l, c.t + 18, c.r, c.b - 8, s.linear([(0, "#6a3a18"), (1, "#3a2010")]), "#8a5424")
+    label(s, c.l + 160, c.t + 80, "STAGE CLEAR", 40, gold, ink_w=6, scale_x=0.92)
+    for (x, y, r) in ((34, 22, 9), (290, 24, 8), (300, 100, 6), (24, 100, 6)):
+        s.poly(star_points(c.l + x, c.t + y, r, r * 0.4), GLOW, INK, 1.5)
+    s.end()
+    c = cell(sh, "MISS")
+    s.clip(c.l, c.t, c.r, c.b)
+    red = s.linear([(0, "#ffd0b0"), (0.4, "#ff7a5a"), (0.8, RED), (1, "#801c24")])
+    label(s, c.l + 160, c.t + 92, "MISS", 82, red, ink_w=9)
+    for (x, y) in ((34, 40), (286, 100)):
+        s.path("M%g,%g q-6,12 0,16 q6,-4 0,-16 z" % (c.l + x, c.t + y), fill="#a8dcff", stroke=INK, sw=2)
+    s.end()
+    c = cell(sh, "TIME UP")
+    s.clip(c.l, c.t, c.r, c.b)
+    cx, cy = c.l + 160, c.t + 70
+    s.circle(cx, cy, 52, "#3a2e48", INK, 3)
+    s.circle(cx, cy, 44, s.radial([(0, "#fffbe8"), (1, BONE_SHADE)]), INK, 2.5)
+    for k in range(12):
+        a = k * math.pi / 6
+        s.line(cx + 36 * math.cos(a), cy + 36 * math.sin(a), cx + 41 * math.cos(a), cy + 41 * math.sin(a), INK,
+               3 if k % 3 == 0 else 1.5)
+    s.line(cx, cy, cx, cy - 32, RED, 4.5)
+    s.line(cx, cy, cx + 20, cy + 4, INK, 4.5)
+    s.circle(cx, cy, 4.5, INK)
+    s.path("M%g,%g a52,52 0 0 1 10,-36" % (cx - 62, cy + 30), stroke=GLOW, sw=4)
+    s.path("M%g,%g a52,52 0 0 0 -10,-36" % (cx + 62, cy + 30), stroke=GLOW, sw=4)
+    violet = s.linear([(0, "#ffe0f0"), (0.4, "#f08aa8"), (0.8, "#b83a6a"), (1, "#5a1c40")])
+    label(s, cx, c.t + 200, "TIME UP", 62, violet, ink_w=8)
+    s.end()
+    c = cell(sh, "ALL CLEAR")
+    s.clip(c.l, c.t, c.r, c.b)
+    cx, cy = c.l + 160, c.t + 78
+    for a in range(0, 360, 20):
+        r = math.radians(a)
+        s.poly([(cx, cy), (cx + 110 * math.cos(r - 0.07), cy + 110 * math.sin(r - 0.07)),
+                (cx + 110 * math.cos(r + 0.07), cy + 110 * math.sin(r + 0.07))], "#ffd66a" if a % 40 else GLOW)
+    s.circle(cx, cy, 44, "#c0782a", INK, 2.5)
+    s.circle(cx, cy, 38, gold)
+    # the mire-lamp as an emblem: a tiered stone lantern with its flame
+    s.poly([(cx - 22, cy + 30), (cx + 22, cy + 30), (cx + 16, cy + 22), (cx - 16, cy + 22)], BONE, INK, 2)
+    s.rect(cx - 12, cy - 4, cx + 12, cy + 22, BONE_SHADE, INK, 2)
+    s.rect(cx - 7, cy + 1, cx + 7, cy + 17, "#fff3c4", INK, 1.5)
+    s.path("M%g,%g q-5,-8 0,-15 q5,7 0,15 z" % (cx, cy + 15), fill=EMBER)
+    s.poly([(cx - 20, cy - 4), (cx, cy - 22), (cx + 20, cy - 4)], BONE, INK, 2)
+    s.circle(cx, cy - 24, 3.5, BONE, INK, 1.5)
+    label(s, cx, c.t + 210, "ALL CLEAR!", 50, gold, ink_w=7, scale_x=0.95)
+    s.end()
+
+
+# ------------------------------------------------------------------ screens
+
+def mire_night(s, w, h, seed=1, stars=40):
+    s.rect(0, 0, w, h, s.linear([(0, "#0c1220"), (0.5, MIRE), (1, "#182236")]))
+    r = rng(seed)
+    for _ in range(stars):  # stars reflected in the black water
+        s.circle(r() * w, r() * h, 0.6 + r() * 1.1, "#c8d4f0", opacity=0.25 + 0.4 * r())
+    for _ in range(int(w * h / 9000)):
+        x, y = r() * w, r() * h
+        n = 2 + int(r() * 3)
+        s.path("M%g,%g" % (x, y) + " q4,-2.5 8,0 t8,0" * n, stroke="#2c3a56", sw=1.2)
+
+
+def play_background(s, sh):
+    mire_night(s, 640, 480, seed=7, stars=70)
+    s.rect(0, 0, 640, 480, s.radial([(0, GOLD, 0.10), (1, GOLD, 0)], 0.38, 0.5, 0.5))
+    r = rng(3)
+    for (x, y, w) in ((18, 120, 34), (28, 300, 26), (430, 40, 30), (436, 430, 40), (12, 448, 30), (420, 236, 22)):
+        s.rect(x, y, x + w, y + w * 0.35, BONE_SHADE, INK, 1, rx=2, opacity=0.55)
+    for x in (6, 22, 455, 470):  # reeds at the water's edge
+        s.path("M%g,480 q-4,-40 %g,-%g" % (x, 6 * (r() - 0.5), 50 + 20 * r()), stroke="#3a4630", sw=2.5)
+    # the board's stone rim
+    s.rect(66, 66, 414, 414, s.linear([(0, "#6a7490"), (1, "#2e3850")], 0, 0, 1, 1), INK, 2, rx=10)
+    s.rect(72, 72, 408, 408, "#0e1420", "#b88a3a", 1.5, rx=6)
+    s.rect(79, 79, 401, 401, "#121826")
+    for (x, y) in ((66, 66), (414, 66), (66, 414), (414, 414)):
+        s.circle(x, y, 7, GOLD, INK, 2)
+        s.circle(x - 1.5, y - 1.5, 2.2, GLOW)
+    # the HUD: a standing stone tablet with recesses for the clock, the face and the key panel
+    s.rect(484, -10, 632, 490, s.linear([(0, "#56607a"), (0.5, "#3b4659"), (1, "#2a3346")], 0, 0, 1, 0), INK, 2,
+           rx=12)
+    s.rect(487, 0, 490, 480, "#7a849c")
+    s.rect(490, 4, 626, 164, MIRE_BLUE, INK, 2, rx=6)
+    s.rect(493, 7, 623, 161, "none", "#b88a3a", 1, rx=4)
+    s.rect(493, 53, 620, 77, INK)
+    s.rect(493, 161, 621, 289, INK, rx=6)
+    s.rect(494, 162, 620, 288, "none", "#b88a3a", 2, rx=6)
+    s.rect(491, 316, 619, 444, INK, rx=8)
+    for y in (300, 456):
+        s.line(500, y, 612, y, "#b88a3a", 1.5)
+        s.poly([(556, y - 5), (561, y), (556, y + 5), (551, y)], GOLD, INK, 1)
+    s.text(556, 472, "OSSMIRE", 12, "#c7bba2", DISPLAY, weight="normal")
+
+
+def pause_panel(s, sh):
+    s.rect(0, 0, 640, 480, s.linear([(0, "#f5e9c8"), (1, "#e4cf9f")]))
+    s.rect(0, 0, 640, 480, s.radial([(0.6, "#8a5a2a", 0), (1, "#8a5a2a", 0.45)]))
+    r = rng(11)
+    for _ in range(60):  # paper grain
+        s.circle(r() * 640, r() * 480, 1 + 2 * r(), "#c8a870", opacity=0.18)
+    # Nell's map in faint pencil: board squares and the path that crosses them
+    for (ox, oy) in ((40, 40), (500, 300)):
+        for i in range(5):
+            for j in range(5):
+                s.rect(ox + 20 * i, oy + 20 * j, ox + 20 * i + 17, oy + 20 * j + 17, "none", "#b89a68", 1)
+        s.path("M%g,%g h40 v20 h-20 v40 h60 v-60" % (ox + 8, oy + 8), stroke="#c07a40", sw=2,
+               stroke_dasharray="4 3", opacity=0.7)
+    # compass with the lamp at its heart
+    cx, cy = 560, 110
+    s.circle(cx, cy, 40, "none", "#b89a68", 1.5)
+    s.poly([(cx, cy - 48), (cx + 7, cy), (cx, cy + 48), (cx - 7, cy)], "#d8bf8c", "#8a6a40", 1.2)
+    s.poly([(cx - 48, cy), (cx, cy - 7), (cx + 48, cy), (cx, cy + 7)], "#d8bf8c", "#8a6a40", 1.2)
+    s.circle(cx, cy, 6, GOLD, "#8a6a40", 1.2)
+    s.text(cx, cy - 52, "N", 12, "#8a6a40", SANS)
+    # title
+    s.text(320, 118, "\u3072\u3068\u4f11\u307f", 62, "#4a2a1e", JP_SERIF)
+    s.text(320, 150, "P A U S E", 18, "#8a5a2a", SANS)
+    s.line(160, 180, 290, 180, "#8a5a2a", 2)
+    s.line(350, 180, 480, 180, "#8a5a2a", 2)
+    s.path("M320,168 q-7,9 0,20 q7,-11 0,-20 z", fill=EMBER, stroke="#4a2a1e", sw=1.5)
+    # the menu area stays plain paper; a faint frame keeps it together
+    s.rect(70, 206, 570, 418, "#fbf3dc", "#b89a68", 1.5, rx=10, opacity=0.9)
+    s.line(320, 290, 320, 346, "#d8c090", 1.5)
+    s.text(320, 448, "Z \uff1a\u3051\u3063\u3066\u3044\u3000\u3000X \uff1a\u3068\u3058\u308b", 16, "#7a5a3a",
+           JP_SANS, weight="normal")
+    # the hanging scroll's rollers
+    for y in (0, 462):
+        s.rect(-4, y, 644, y + 18, s.linear([(0, "#a8744a"), (0.5, "#6a4226"), (1, "#3e2414")]), INK, 2, rx=8)
+        for x in (10, 630):
+            s.circle(x, y + 9, 10, GOLD, INK, 2)
+
+
+def plate_label(s, c, text, size, fill="#2a3a56", fg="#fff6dc", edge=GOLD, family=SANS):
+    s.clip(c.l, c.t, c.r, c.b)
+    s.rect(c.l + 2, c.t + 3, c.r - 2, c.b - 3, fill, INK, 2.5, rx=9)
+    s.rect(c.l + 5.5, c.t + 6.5, c.r - 5.5, c.b - 6.5, "none", edge, 1.2, rx=6)
+    s.text((c.l + c.r) / 2, (c.t + c.b) / 2 + size * 0.36, text, size, fg, family,
+           weight="normal" if family == DISPLAY else "bold", stroke=INK, sw=3)
+    s.end()
+
+
+def select(s, sh):
+    plate_label(s, cell(sh, "header"), "FREE PLAY \u00b7 CHOOSE A BOARD", 17, MIRE_BLUE, GLOW, GOLD, DISPLAY)
+    plate_label(s, cell(sh, "caption L"), "\u25c0\u25b6 MAP\u2003\u25b2\u25bc SOURCE", 13)
+    plate_label(s, cell(sh, "caption R"), "Z\u2002PLAY\u2003\u2003X\u2002TITLE", 14)
+    for name, fill in (("COURSE", "#2a5a9a"), ("UNDERGROUND", "#5a2a6a"), ("MY MAPS", "#6a4a1a")):
+        plate_label(s, cell(sh, name), name, 12 if name == "UNDERGROUND" else 17, fill, "#ffffff", GLOW, DISPLAY)
+
+
+def shutter(s, sh):
+    for k in range(12):  # slabs of slate that drop over the board when time runs out
+        t = 40 * k
+        s.rect(0, t, 640, t + 40, s.linear([(0, "#6a6478"), (0.15, "#4e4a5e"), (0.85, "#3a3548"), (1, "#241f2c")]))
+        s.line(0, t + 1, 640, t + 1, "#8a849a", 1.5)
+        for x in range(20, 640, 80):
+            s.circle(x + (40 if k % 2 else 0), t + 20, 3, "#5a5468", INK, 1)
+    s.rect(0, 440, 640, 480, s.linear([(0, "#3a2230"), (1, "#241620")]))
+    for x in range(-40, 680, 40):
+        s.poly([(x, 446), (x + 20, 446), (x + 40, 474), (x + 20, 474)], EMBER)
+    s.rect(0, 440, 640, 446, GOLD)
+    s.rect(0, 474, 640, 480, INK)
+
+
 DRAWERS = {
     "play/chip": chip,
     "play/char": char,
+    "play/way": way,
+    "play/st": play_st,
+    "play/num": num,
+    "play/face": play_face,
+    "play/mes": mes,
+    "play/background": play_background,
+    "play/retray": pause_panel,
+    "play/select": select,
+    "play/shutt": shutter,
 }
 
 if __name__ == "__main__":

@@ -1,0 +1,144 @@
+"""The three characters' heads and figures, drawn once and reused at every
+size: the play HUD's faces, the spare story faces and the story portraits.
+
+Each head is drawn about its own origin (the middle of the face, head radius
+about 56) so callers place it with translate/scale; light from the upper left.
+"""
+
+from artkit import INK
+
+NELL = dict(skin="#f8dcc0", skin_shade="#e8b898", hair="#8a5a36", hair_light="#b07a4c", hair_dark="#5e3a20",
+            eye="#b0742c", cape="#d9a93a", cape_shade="#b08528", shirt="#f2e6cc")
+OLGA = dict(skin="#ecd0b4", skin_shade="#cfa98a", hair="#e8e4da", hair_dark="#b8b0a2", eye="#7c8a94",
+            coat="#4a2a3e", coat_light="#6a4258", shawl="#6b5a3a", shawl_light="#8a7650", staff="#d8c49a")
+MIRE = dict(skin="#fde6cc", skin_shade="#f0c8a4", hair="#f6d77a", tip="#f08a3c", eye="#ffb23a",
+            dress="#fff6e6", halo="#ffd9a0", cap="#f4e2b8")
+
+
+def _eyes(s, expr, iris, y=8, dx=22, rx=11, ry=13, lid=INK):
+    """Big anime eyes for the given expression; returns nothing."""
+    for side in (-1, 1):
+        x = side * dx
+        if expr in ("joy", "giggle", "smile"):
+            s.path("M%g,%g q%g,%g %g,0" % (x - rx, y + 3, rx, -ry * 1.3, 2 * rx), stroke=lid, sw=4)
+            continue
+        if expr in ("closed", "serene_closed"):
+            s.path("M%g,%g q%g,%g %g,0" % (x - rx, y, rx, ry * 0.7, 2 * rx), stroke=lid, sw=3.5)
+            s.path("M%g,%g l%g,%g" % (x + side * rx, y, side * 3, 2), stroke=lid, sw=2.5)
+            continue
+        if expr == "squeeze":
+            s.path("M%g,%g l%g,%g l%g,%g" % (x - side * rx, y - 7, side * 2 * rx, 7, -side * 2 * rx, 7),
+                   stroke=lid, sw=4)
+            continue
+        if expr == "half":
+            s.ellipse(x, y + 3, rx, ry * 0.6, "#ffffff")
+            s.ellipse(x, y + 4, rx * 0.7, ry * 0.55, iris)
+            s.circle(x, y + 4, rx * 0.33, "#2a1a14")
+            s.path("M%g,%g q%g,%g %g,0" % (x - rx - 1, y - 1, rx + 1, -3, 2 * rx + 2), stroke=lid, sw=4.5)
+            continue
+        wide = expr in ("wide",)
+        s.ellipse(x, y, rx, ry, "#ffffff", INK, 1.5)
+        ir = 0.55 if wide else 0.78
+        s.ellipse(x + (0 if wide else 1), y + 1.5, rx * ir, ry * ir, s.linear([(0, "#3a2414"), (0.5, iris),
+                                                                               (1, "#ffe0a0")]))
+        s.ellipse(x + (0 if wide else 1), y + 1.5, rx * ir * 0.45, ry * ir * 0.45, "#2a1a14")
+        s.circle(x - rx * 0.3, y - ry * 0.3, rx * 0.26, "#ffffff")
+        s.circle(x + rx * 0.3, y + ry * 0.35, rx * 0.12, "#ffffff")
+        if expr == "wet":
+            s.path("M%g,%g q%g,%g %g,0" % (x - rx + 2, y + ry - 2, rx - 2, 4, 2 * rx - 4), stroke="#9fd0ff", sw=2.5)
+            s.circle(x + rx * 0.35, y - ry * 0.1, rx * 0.15, "#ffffff")
+        s.path("M%g,%g q%g,%g %g,0" % (x - rx - 1.5, y - ry * 0.45, rx + 1.5, -ry * 0.75, 2 * rx + 3), stroke=lid,
+               sw=4.5)
+        s.path("M%g,%g l%g,%g" % (x + side * (rx + 1), y - ry * 0.45, side * 3.5, -3), stroke=lid, sw=3)
+
+
+def _brows(s, kind, y=-16, dx=22, col="#5e3a20", w=3.5):
+    for side in (-1, 1):
+        x = side * dx
+        if kind == "up":  # raised, surprised
+            s.path("M%g,%g q%g,%g %g,0" % (x - 9, y - 6, 9, -6, 18), stroke=col, sw=w)
+        elif kind == "worry":  # inner ends up
+            s.path("M%g,%g L%g,%g" % (x - side * 10, y - 6, x + side * 9, y + 1), stroke=col, sw=w)
+        elif kind == "cross":  # inner ends down
+            s.path("M%g,%g L%g,%g" % (x - side * 10, y + 3, x + side * 9, y - 4), stroke=col, sw=w)
+        else:
+            s.path("M%g,%g q%g,%g %g,0" % (x - 9, y, 9, -4, 18), stroke=col, sw=w)
+
+
+def _mouth(s, kind, y=38):
+    if kind == "smile":
+        s.path("M-8,%g q8,6 16,0" % y, stroke=INK, sw=3)
+    elif kind == "grin":
+        s.path("M-14,%g q14,22 28,0 z" % (y - 3), fill="#c24a48", stroke=INK, sw=3)
+        s.path("M-7,%g q7,6 14,0" % (y + 8), fill="#f08a8a")
+    elif kind == "o":
+        s.ellipse(0, y + 2, 5.5, 7, "#a83a3a", INK, 2.5)
+    elif kind == "pressed":
+        s.path("M-9,%g q9,-3 18,0" % y, stroke=INK, sw=3)
+    elif kind == "wavy":
+        s.path("M-10,%g q3.3,-4 6.6,0 t6.6,0 t6.6,0" % y, stroke=INK, sw=3)
+    elif kind == "wail":
+        s.path("M-11,%g q11,-10 22,0 q-2,14 -11,14 q-9,0 -11,-14 z" % (y - 2), fill="#a83a3a", stroke=INK, sw=3)
+    elif kind == "flat":
+        s.path("M-10,%g h20" % y, stroke=INK, sw=3)
+    elif kind == "down":
+        s.path("M-9,%g q9,-6 18,0" % (y + 3), stroke=INK, sw=3)
+
+
+def _tear(s, x, y, big=False):
+    k = 1.6 if big else 1.0
+    s.path("M%g,%g q%g,%g 0,%g q%g,%g 0,%g z" % (x, y, -5 * k, 9 * k, 13 * k, 5 * k, 0, -13 * k),
+           fill="#a8dcff", stroke="#5a8ab8", sw=1.5)
+
+
+NELL_FACE = {  # expression: eyes, brows, mouth, extras
+    "calm": ("open", "calm", "smile", ()),
+    "joy": ("joy", "calm", "grin", ()),
+    "surprise": ("wide", "up", "o", ()),
+    "tearful": ("wet", "worry", "pressed", ("tear",)),
+    "worried": ("open", "worry", "wavy", ("sweat",)),
+    "miss": ("squeeze", "worry", "wail", ("tears",)),
+}
+
+
+def nell_hair_back(s, c):
+    s.path("M-62,-8 C-72,-80 72,-80 62,-8 C64,20 60,40 52,50 L-52,50 C-60,40 -64,20 -62,-8 Z",
+           s.linear([(0, c["hair_light"]), (1, c["hair_dark"])], 0, 0, 1, 1), INK, 3.5)
+    # the small braid behind her left ear, tied with a red thread
+    for k in range(3):
+        s.ellipse(58, 40 + 11 * k, 6, 7, c["hair"], INK, 2)
+    s.rect(53, 70, 63, 75, "#d0342c", INK, 1.5, rx=1.5)
+    s.path("M58,75 l-3,10 M58,75 l3,10", stroke=c["hair"], sw=3)
+
+
+def nell_head(s, expr="calm", c=NELL):
+    eyes, brows, mouth, extras = NELL_FACE[expr]
+    nell_hair_back(s, c)
+    s.ellipse(-50, 10, 8, 11, c["skin"], INK, 2.5)
+    s.ellipse(50, 10, 8, 11, c["skin_shade"], INK, 2.5)
+    s.path("M-52,-14 C-54,30 -26,60 0,60 C26,60 54,30 52,-14 C40,-50 -40,-50 -52,-14 Z",
+           s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    # pencil behind her right ear
+    s.group(transform="rotate(-30 -52 -8)")
+    s.rect(-72, -12, -30, -5, "#f0cc50", INK, 2, rx=1)
+    s.poly([(-72, -12), (-80, -8.5), (-72, -5)], "#f0dcb0", INK, 1.5)
+    s.end()
+    s.ellipse(-33, 28, 9, 5, "#f4a496", opacity=0.8)
+    s.ellipse(33, 28, 9, 5, "#f4a496", opacity=0.8)
+    _eyes(s, eyes, c["eye"])
+    s.path("M1,22 l-3,5 h4", stroke="#c08a70", sw=2.5)
+    _mouth(s, mouth)
+    # untidy fringe over the top of the head
+    s.path("M-60,6 C-70,-76 70,-76 60,6 L54,-10 L47,-2 L40,-24 L30,-12 L22,-30 L12,-16 L2,-33 L-8,-18 L-18,-32 "
+           "L-26,-14 L-38,-26 L-44,-6 L-52,-16 Z", s.linear([(0, c["hair_light"]), (1, c["hair"])], 0, 0, 1, 1),
+           INK, 3)
+    s.path("M-36,-50 q20,-16 44,-10", stroke="#c8966a", sw=4)
+    s.path("M-20,-40 q10,-6 22,-4", stroke="#c8966a", sw=2.5)
+    _brows(s, brows)
+    if "tear" in extras:
+        _tear(s, 28, 24)
+    if "tears" in extras:
+        _tear(s, -30, 16, True)
+        _tear(s, 30, 16, True)
+    if "sweat" in extras:
+        s.path("M58,-30 q-7,12 0,16 q7,-4 0,-16 z", fill="#bfe4ff", stroke="#5a8ab8", sw=2)
