@@ -129,10 +129,10 @@ void FormatGlobal(const GlobalEntry* entry, int element, char* out, size_t size)
     out[used < size ? used : size - 1] = '\0';
 }
 
+// "name[i] a,b,c" fills elements i, i+1, i+2: one row of a flat table.
 int AssignGlobal(const GlobalEntry* entry, int element, const char* text) {
     const char* end = text;
-    if (element >= 0) return AssignElement(entry, (uint32_t)element, text, &end) && *end == '\0';
-    for (uint32_t i = 0; i < entry->count; i++) {
+    for (uint32_t i = element >= 0 ? (uint32_t)element : 0; i < entry->count; i++) {
         if (!AssignElement(entry, i, text, &end)) return 0;
         if (*end == '\0') return i + 1 == entry->count || entry->count > 1;
         if (*end != ',') return 0;
