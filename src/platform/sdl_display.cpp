@@ -33,7 +33,13 @@ void PlatformSetWindowMode(PlatformObject, int fullScreen) {
         return;
     }
     SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowSize(window, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+    // Leaving full screen restores the size already; asking again only races
+    // the window manager's reframing.
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    if (w != LOGICAL_WIDTH || h != LOGICAL_HEIGHT) {
+        SDL_SetWindowSize(window, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+    }
 }
 
 PlatformObject PlatformCreateDevice(PlatformObject, int deviceType) {
