@@ -6,6 +6,7 @@
 #include "graphics/sprites.h"
 #include "input/input.h"
 #include "play/playstate.h"
+#include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/title.h"
 #include "scenes/wipe.h"
@@ -44,8 +45,6 @@ const i32 MINUTES_AFTER = 60;
 const i32 HOURS_AFTER = 120;
 const u32 UNLOCK_BELOW_SECONDS = 630;
 const i32 WALKER_SIZE = 40;
-
-void DrawBackground(int textureId) { DrawSprite(textureId, 0.0f, 0.0f, RECT{0, 0, 640, 480}); }
 
 u32 TotalSeconds(void) { return undergroundMode ? undergroundSeconds : courseSeconds; }
 u32* ShownTime(void) { return undergroundMode ? shownUndergroundTime : shownCourseTime; }
@@ -122,7 +121,7 @@ void StepEndingWipe(void) {
 }
 
 void DrawEnding(void) {
-    DrawBackground(TEXTURE_ENDING_BACKGROUND);
+    DrawFullScreen(TEXTURE_ENDING_BACKGROUND);
     DrawEndingWalkers(newRecord);
     if (clearBannerShown) DrawClearBanner(clearBannerDone);
     if (clearBannerDone) DrawShownTime();

@@ -5,6 +5,7 @@
 #include "graphics/sprites.h"
 #include "input/input.h"
 #include "play/playstate.h"
+#include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
 #include "shell/registry.h"
@@ -36,8 +37,6 @@ const int CELL = 23;
 const u32 TEXT_COLOR = 0xC8FFFFFFu;
 const u32 WINDOW_COLOR = 0x96FFFFFFu;
 const int TEXT_FONT = 3;
-
-void DrawBackground(int textureId) { DrawSprite(textureId, 0.0f, 0.0f, RECT{0, 0, 640, 480}); }
 
 void SetUpChapter(void) {
     storyStarted = 1;
@@ -199,7 +198,7 @@ u8 RunStory(void) {
     bool showing = !storyFinished && !storySkipped;
     if (showing) ChooseSpeaker(CurrentMessage());
     ChooseBackground();
-    DrawBackground((int)storyBackground);
+    DrawFullScreen((int)storyBackground);
     if (showing) DrawPage(CurrentMessage());
     DrawFps(10, 10);
     StepStoryWipe();

@@ -8,6 +8,7 @@
 #include "input/input.h"
 #include "play/gamedata.h"
 #include "play/playstate.h"
+#include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
 #include "shell/registry.h"
@@ -44,8 +45,6 @@ const int BEST_FONT = 3;
 // The opening counts frames from the press of A (the press frame is 1).
 const u32 DOORS_OPEN_AFTER = 80;
 const u32 MENU_ACTIVE_AFTER = 113;
-
-void DrawBackground(int textureId) { DrawSprite(textureId, 0.0f, 0.0f, RECT{0, 0, 640, 480}); }
 
 void PlayTitleWave(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
 
@@ -228,7 +227,7 @@ u8 InitTitle(void) {
 u8 RunTitle(void) {
     LoadTitleFiles();
     ReadMenuInput();
-    DrawBackground(TEXTURE_OPENING_BACKGROUND01);
+    DrawFullScreen(TEXTURE_OPENING_BACKGROUND01);
     DrawTitleCursor(titleCursor);
     DrawRatings();
     DrawMenu();
