@@ -42,7 +42,7 @@ def attrs(**kw):
     for k, v in kw.items():
         if v is None:
             continue
-        k = k.rstrip("_").replace("_", "-")
+        k = "xml:space" if k == "xml_space" else k.rstrip("_").replace("_", "-")
         out.append('%s="%s"' % (k, ("%g" % v) if isinstance(v, float) else v))
     return " ".join(out)
 
