@@ -1,7 +1,9 @@
 #!/bin/bash
 # Runs the real game in a virtual X server: the window appears and shows a
 # picture, F1 goes full screen and back, ESC quits with exit code 0.
-# Usage: xvfb-smoke.sh GAME_DIR   (exit 77 = skipped: no Xvfb or xdotool)
+# Usage: xvfb-smoke.sh GAME_DIR   (a built game directory, content included)
+# Exits 77 (skipped) without Xvfb, openbox, xdotool or ImageMagick: full
+# screen needs a window manager to honour it.
 set -u
 
 GAME_DIR=${1:?usage: xvfb-smoke.sh GAME_DIR}
@@ -9,7 +11,7 @@ GAME_DIR=$(cd "$GAME_DIR" && pwd) || exit 1
 SCREEN_W=1024
 SCREEN_H=768
 
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb openbox xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "skip: $tool missing"; exit 77; }
 done
 [ -x "$GAME_DIR/ossmire" ] || { echo "no $GAME_DIR/ossmire"; exit 1; }
@@ -74,11 +76,9 @@ wait_geometry() {
 }
 
 start_xvfb || { echo "skip: no free display for Xvfb"; exit 77; }
-if command -v openbox >/dev/null; then
-    openbox >"$WORK/wm.log" 2>&1 &
-    WM_PID=$!
-    sleep 0.5
-fi
+openbox >"$WORK/wm.log" 2>&1 &
+WM_PID=$!
+sleep 0.5
 
 (cd "$GAME_DIR" && SDL_AUDIODRIVER=dummy OSSMIRE_NO_MESSAGEBOX=1 exec ./ossmire) \
     >"$WORK/game.log" 2>&1 &
