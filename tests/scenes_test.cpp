@@ -10,6 +10,7 @@
 #include "graphics/display.h"
 #include "graphics/sprites.h"
 #include "platform/headless.h"
+#include "scenes/ending.h"
 #include "scenes/story.h"
 #include "scenes/title.h"
 
@@ -151,4 +152,56 @@ TEST_F(StoryScan, PortraitQuartersAndOutOfRangeExpressions) {
     EXPECT_NE(out.find("tex=25 x=160 y=0 src=0,0,320,480"), std::string::npos) << out;
     EXPECT_EQ(Count(out, "tex=27"), 1);
     EXPECT_EQ(Count(out, "tex=28"), 0);
+}
+
+TEST(StarRating, CourseAndUndergroundThresholds) {
+    HeadlessReset(0);
+    ASSERT_EQ(InitDisplay(1), 0u);
+    struct Case {
+        u32 seconds, stages;
+        u8 underground;
+        int earned;
+    } cases[] = {
+        {629, 30, 0, 5},    {630, 30, 0, 4},   {1029, 30, 0, 1},  {1030, 30, 0, 0},
+        {356400, 30, 0, 0}, {1399, 50, 1, 5},  {1400, 50, 1, 4},  {1799, 50, 1, 1},
+        {2799, 100, 1, 5},  {3199, 100, 1, 1}, {3200, 100, 1, 0},
+    };
+    for (const Case& c : cases) {
+        BeginTrace();
+        DrawStarRating(c.seconds, 200, 300, c.stages, c.underground);
+        std::string out = EndTrace();
+        EXPECT_EQ(Count(out, "tex=17 "), 5);
+        EXPECT_EQ(Count(out, "src=0,0,40,40"), c.earned) << c.seconds << " s, " << c.stages;
+        // Earned stars come first, from the left.
+        if (c.earned > 0 && c.earned < 5) {
+            EXPECT_LT(out.rfind("src=0,0,40,40"), out.find("src=0,40,40,80"));
+        }
+    }
+    ReleaseGraphics();
+}
+
+TEST(EndingWalkers, TravelInsideTheScreenAndStandStillWhileCelebrating) {
+    HeadlessReset(0);
+    srand(100000);
+    walkersPlaced = 0;
+    i32 low[WALKER_COUNT], high[WALKER_COUNT];
+    for (int frame = 0; frame < 3000; frame++) {
+        DrawEndingWalkers(0);
+        for (int i = 0; i < WALKER_COUNT; i++) {
+            ASSERT_GE(walkerX[i], -1) << i;
+            ASSERT_LE(walkerX[i] + 40, 641) << i;
+            ASSERT_GE(walkerY[i], -1) << i;
+            ASSERT_LE(walkerY[i] + 40, 481) << i;
+            ASSERT_TRUE(walkerDX[i] == 1 || walkerDX[i] == -1);
+            low[i] = frame == 0 || walkerX[i] < low[i] ? walkerX[i] : low[i];
+            high[i] = frame == 0 || walkerX[i] > high[i] ? walkerX[i] : high[i];
+        }
+    }
+    // None is caught turning at an edge on every frame.
+    for (int i = 0; i < WALKER_COUNT; i++) EXPECT_GT(high[i] - low[i], 500) << i;
+    i32 before[WALKER_COUNT];
+    memcpy(before, walkerX, sizeof before);
+    for (int frame = 0; frame < 50; frame++) DrawEndingWalkers(1);
+    EXPECT_EQ(memcmp(before, walkerX, sizeof before), 0);
+    EXPECT_EQ(walkersPlaced, 1u);
 }
