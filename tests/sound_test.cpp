@@ -98,7 +98,7 @@ class SoundTest : public ::testing::Test {
     std::string Write(const char* name, const Bytes& bytes) {
         std::string file = std::string("snd/") + name;
         FILE* out = fopen(file.c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), out);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), out);
         fclose(out);
         return std::string("snd\\") + name;
     }
@@ -182,6 +182,31 @@ TEST_F(SoundTest, DamagedFilesAreRefusedWithTheirMessage) {
     EXPECT_EQ(LoadWave("snd\\missing.wav", &waveBuffers[0]), 0u);
     EXPECT_STREQ(HeadlessLastMessage(), "waveファイルの読み込みに失敗");
     EXPECT_TRUE(Traced("caption=mmioRead"));
+}
+
+// Every cut of a good file and a run of corrupted headers: each load either
+// succeeds or shows exactly one message, and never reads out of bounds.
+TEST_F(SoundTest, CutAndCorruptedFilesNeverOverRead) {
+    Bytes good =
+        Riff(Join({Chunk("LIST", Samples(301)), Chunk("fmt ", Format(1, 2, 22050, 16, true)),
+                   Chunk("data", Samples(400))}));
+    int loads = 0;
+    for (size_t cut = 0; cut < good.size(); cut++) {
+        std::string path = Write("cut.wav", Bytes(good.begin(), good.begin() + cut));
+        int before = HeadlessMessageCount();
+        loads += (int)LoadWave(path.c_str(), &waveBuffers[0]);
+        EXPECT_EQ(HeadlessMessageCount() - before, waveBuffers[0] ? 0 : 1) << cut;
+    }
+    EXPECT_GT(loads, 0);  // a cut inside the samples still loads
+    srand(7);
+    for (int round = 0; round < 300; round++) {
+        Bytes bad = good;
+        for (int hit = 0; hit < 3; hit++) bad[(size_t)rand() % 360] = (uint8_t)rand();
+        std::string path = Write("bad.wav", bad);
+        int before = HeadlessMessageCount();
+        LoadWave(path.c_str(), &waveBuffers[0]);
+        EXPECT_EQ(HeadlessMessageCount() - before, waveBuffers[0] ? 0 : 1) << round;
+    }
 }
 
 TEST_F(SoundTest, DataRunningPastTheEndLoadsWhatThereIsThenSilence) {
@@ -276,5 +301,24 @@ TEST_F(SoundTest, EveryShippedEffectAndTuneLoads) {
     for (const char* tune : tunes) EXPECT_EQ(LoadMusic(tune, &musicSegments[0]), 1u) << tune;
     EXPECT_EQ(HeadlessMessageCount(), 0);
     ASSERT_EQ(chdir(here), 0);
+}
+}  // namespace
+
+namespace {
+TEST(SoundStartUp, DeviceFailuresStopStartUpWithTheirMessages) {
+    HeadlessReset(0);
+    HeadlessSetFailures(HEADLESS_FAIL_AUDIO | HEADLESS_FAIL_MUSIC);
+    EXPECT_EQ(InitSound(), 0u);
+    EXPECT_STREQ(HeadlessLastMessage(), "DirectSoundオブジェクトの生成に失敗");
+    EXPECT_EQ(InitMusic(), 0u);
+    EXPECT_STREQ(HeadlessLastMessage(), "パフォーマンスオブジェクトの生成に失敗");
+    EXPECT_EQ(directSound | musicPerformance, 0u);
+    HeadlessSetFailures(0);
+    ASSERT_EQ(InitSound(), 1u);
+    ASSERT_EQ(InitMusic(), 1u);
+    EXPECT_EQ(HeadlessMessageCount(), 2);
+    ReleaseMusicSystem();
+    ReleaseSound();
+    EXPECT_EQ(directSound | primaryBuffer | musicPerformance | musicLoader | directMusic, 0u);
 }
 }  // namespace
