@@ -142,3 +142,133 @@ def nell_head(s, expr="calm", c=NELL):
         _tear(s, 30, 16, True)
     if "sweat" in extras:
         s.path("M58,-30 q-7,12 0,16 q7,-4 0,-16 z", fill="#bfe4ff", stroke="#5a8ab8", sw=2)
+
+
+OLGA_FACE = {  # eyes, brows, mouth
+    "stern": ("half", "flat", "flat"),
+    "smile": ("smile", "calm", "smile"),
+    "sharp": ("narrow_wide", "down", "open"),
+    "grave": ("closed", "sad", "down"),
+}
+
+
+def olga_head(s, expr="stern", c=OLGA):
+    eyes, brows, mouth = OLGA_FACE[expr]
+    # the bun with its two wooden pins, behind the head
+    s.line(-32, -96, 22, -62, "#5a3a22", 5)
+    s.line(32, -98, -18, -64, "#5a3a22", 5)
+    s.ellipse(0, -72, 30, 22, s.linear([(0, "#ffffff"), (1, c["hair_dark"])], 0, 0, 1, 1), INK, 3)
+    s.path("M-18,-76 q18,-12 36,0", stroke=c["hair_dark"], sw=2.5)
+    s.ellipse(-47, 8, 8, 13, c["skin"], INK, 2.5)
+    s.ellipse(47, 8, 8, 13, c["skin_shade"], INK, 2.5)
+    # a long face with deep lines
+    s.path("M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 C36,-56 -36,-56 -46,-20 Z",
+           s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    s.path("M-50,14 C-60,-80 60,-80 50,14 C46,-20 36,-44 0,-48 C-36,-44 -46,-20 -50,14 Z",
+           s.linear([(0, "#ffffff"), (1, c["hair_dark"])], 0, 0, 1, 1), INK, 3)
+    s.path("M-30,-52 q20,-10 40,-4 M-12,-58 q18,-6 36,2", stroke=c["hair_dark"], sw=2)
+    s.path("M-28,-24 q6,-3 12,-1 M16,-26 q6,-2 12,1", stroke="#c8a488", sw=1.5)  # forehead lines
+    s.path("M-30,-30 q12,-4 22,-1 M8,-31 q12,-3 22,1", stroke="#c8a488", sw=1.5)
+    ey = 6
+    for side in (-1, 1):
+        x = side * 20
+        if eyes == "half":
+            s.path("M%g,%g q10,-3 20,0" % (x - 10, ey), stroke=INK, sw=3.5)
+            s.path("M%g,%g q10,5 20,0" % (x - 9, ey), fill=c["eye"], stroke=INK, sw=1.5)
+        elif eyes == "smile":
+            s.path("M%g,%g q10,-8 20,0" % (x - 10, ey + 2), stroke=INK, sw=3.5)
+            s.path("M%g,%g l-6,-3 M%g,%g l-7,2" % (x + side * 12, ey + 2, x + side * 12, ey + 5), stroke="#b08a70",
+                   sw=1.5, transform="scale(%d 1)" % 1)
+        elif eyes == "narrow_wide":
+            s.ellipse(x, ey, 9, 7, "#ffffff", INK, 2)
+            s.circle(x, ey, 4.5, c["eye"])
+            s.circle(x, ey, 2, INK)
+            s.circle(x - 1.5, ey - 1.5, 1.2, "#ffffff")
+        else:
+            s.path("M%g,%g q10,6 20,0" % (x - 10, ey), stroke=INK, sw=3.5)
+        s.path("M%g,%g q%g,5 %g,2" % (x - 9, ey + 12, 9, 18), stroke="#c8a488", sw=1.5)  # bags under the eyes
+    for side in (-1, 1):
+        x = side * 20
+        if brows == "down":
+            s.path("M%g,%g L%g,%g" % (x - side * 13, -6, x + side * 12, -16), stroke="#d8d2c8", sw=6)
+        elif brows == "sad":
+            s.path("M%g,%g L%g,%g" % (x - side * 13, -14, x + side * 12, -8), stroke="#d8d2c8", sw=6)
+        else:
+            s.path("M%g,%g q%g,-6 %g,0" % (x - 13, -10, 13, 25), stroke="#d8d2c8", sw=6)
+        s.path("M%g,%g q%g,-6 %g,0" % (x - 13, -10, 13, 25), stroke=INK, sw=0.01)
+    # the hooked nose and the lines beside the mouth
+    s.path("M2,0 C6,14 14,28 10,36 C6,40 0,38 -2,36", fill=c["skin"], stroke=INK, sw=2.5)
+    s.path("M-18,40 q-6,12 -2,22 M18,40 q6,12 2,22", stroke="#c8a488", sw=2)
+    y = 54
+    if mouth == "flat":
+        s.path("M-12,%g h24" % y, stroke=INK, sw=3)
+    elif mouth == "smile":
+        s.path("M-13,%g q13,8 26,-2" % (y - 2), stroke=INK, sw=3)
+    elif mouth == "open":
+        s.path("M-11,%g q11,-5 22,0 q-3,10 -11,10 q-8,0 -11,-10 z" % y, fill="#8a3a3a", stroke=INK, sw=2.5)
+    else:
+        s.path("M-11,%g q11,-6 22,0" % (y + 2), stroke=INK, sw=3)
+    s.path("M-8,%g q8,2 16,0" % (y + 14), stroke="#c8a488", sw=1.5)
+
+
+MIRE_FACE = {  # eyes, mouth, blush
+    "curious": ("open", "o_small"),
+    "giggle": ("giggle", "grin"),
+    "frightened": ("wet_side", "down"),
+    "serene": ("half", "smile"),
+}
+
+
+def mire_hair_back(s, c, droop=False):
+    lift = -1 if not droop else 0.35
+    for k, (x, h) in enumerate(((-70, 60), (-52, 96), (-28, 120), (0, 130), (28, 120), (52, 96), (70, 60))):
+        tip_y = -30 + lift * h
+        d = "M%g,-10 C%g,%g %g,%g %g,%g C%g,%g %g,%g %g,-10 Z" % (
+            x - 26, x - 30, tip_y + 40, x - 10, tip_y + 10, x + (6 if k % 2 else -6), tip_y,
+            x + 10, tip_y + 10, x + 30, tip_y + 40, x + 26)
+        s.path(d, s.linear([(0, c["tip"]), (0.45, c["hair"]), (1, "#fff0c0")], 0, 0, 0, 1) if not droop
+               else s.linear([(0, "#fff0c0"), (0.55, c["hair"]), (1, c["tip"])], 0, 0, 0, 1), INK, 2.5)
+
+
+def mire_head(s, expr="curious", c=MIRE, droop=False):
+    eyes, mouth = MIRE_FACE[expr]
+    mire_hair_back(s, c, droop)
+    s.path("M-50,-10 C-52,36 -26,60 0,60 C26,60 52,36 50,-10 C40,-48 -40,-48 -50,-10 Z",
+           s.linear([(0, "#fff4e4"), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    s.ellipse(-32, 28, 9, 5, "#f8a890", opacity=0.8)
+    s.ellipse(32, 28, 9, 5, "#f8a890", opacity=0.8)
+    if eyes == "open":
+        _eyes(s, "open", c["eye"], y=8, dx=21, rx=12, ry=14)
+    elif eyes == "giggle":
+        _eyes(s, "joy", c["eye"], y=8, dx=21, rx=12, ry=14)
+    elif eyes == "half":
+        _eyes(s, "half", c["eye"], y=8, dx=21, rx=12, ry=14)
+    else:  # wet, looking away
+        for side in (-1, 1):
+            x = side * 21
+            s.ellipse(x, 8, 12, 14, "#ffffff", INK, 1.5)
+            s.ellipse(x + 5, 11, 8, 10, c["eye"])
+            s.circle(x + 5, 11, 4, "#3a1a0a")
+            s.circle(x + 2, 6, 3, "#ffffff")
+            s.path("M%g,%g q12,4 22,0" % (x - 11, 20), stroke="#9fd0ff", sw=2.5)
+            s.path("M%g,%g q12,-10 26,0" % (x - 13, -2), stroke=INK, sw=4.5)
+        _tear(s, -26, 24)
+    s.path("M0,22 l-1.5,3", stroke="#d09a80", sw=2)
+    if mouth == "o_small":
+        s.ellipse(0, 38, 4, 5, "#c24a48", INK, 2)
+    elif mouth == "grin":
+        _mouth(s, "grin", 36)
+    elif mouth == "down":
+        _mouth(s, "down", 36)
+    else:
+        _mouth(s, "smile", 36)
+    # fringe, then the little lantern-shaped paper cap tied under the chin
+    s.path("M-52,4 C-60,-64 60,-64 52,4 L44,-14 L34,-4 L26,-24 L14,-12 L4,-28 L-6,-12 L-18,-26 L-26,-8 L-38,-20 "
+           "L-44,-2 Z", s.linear([(0, "#fff0c0"), (1, c["hair"])], 0, 0, 1, 1), INK, 3)
+    s.path("M-30,-48 L-24,-78 L24,-78 L30,-48 Z", c["cap"], INK, 2.5)
+    for x in (-12, 0, 12):
+        s.line(x * 1.1, -50, x * 0.9, -76, "#d8b878", 1.5)
+    s.rect(-27, -84, 27, -76, "#c0503a", INK, 2, rx=2)
+    s.rect(-32, -52, 32, -44, "#c0503a", INK, 2, rx=2)
+    s.circle(0, -90, 4, "#c0503a", INK, 1.5)
+    s.path("M-46,0 C-52,30 -36,56 -6,62 M46,0 C52,30 36,56 6,62", stroke="#c0503a", sw=1.5)
