@@ -1,0 +1,129 @@
+// The stage solver on small boards whose answers are known by hand, and its
+// replays frame by frame against the clock.
+#include "solver/solver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "data/sources.h"
+
+using namespace solver;
+
+namespace {
+// Rows of 8 letters in the stage source alphabet; missing rows are walls.
+Stage Board(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
+    Stage s;
+    memset(s.cells, TILE_WALL, 64);
+    int row = 0;
+    for (const char* r : rows) {
+        for (int col = 0; col < 8; col++)
+            s.cells[col + 8 * row] = (u8)datatool::TileOfLetter(r[col]);
+        row++;
+    }
+    s.startX = x;
+    s.startY = y;
+    s.timeClass = timeClass;
+    return s;
+}
+
+SolveResult Solve(const Stage& s) {
+    SolveResult r;
+    SolveStage(s, DefaultSolveOptions(), &r);
+    return r;
+}
+}  // namespace
+
+TEST(Solver, CorridorIsClearedAtOneStepEvery17Frames) {
+    SolveResult r = Solve(Board({".123...4"}, 0, 0));
+    ASSERT_TRUE(r.decided && r.solvable);
+    EXPECT_STREQ(r.moves, "RRRRRRR");
+    EXPECT_EQ(r.walkCount, 1u);
+    // Steps at frames 0, 17, ..., 102; the clock ticks at frames 0 and 63.
+    EXPECT_EQ(r.clearFrame, 102u);
+    EXPECT_EQ(r.ticks, 2u);
+    EXPECT_EQ(r.finalTime, 58u);
+}
+
+TEST(Solver, UnclearableBoardsAreDecidedSo) {
+    // A dead end: the side cell can never be left again.
+    SolveResult deadEnd = Solve(Board({".1.2.3.4", "#.######"}, 0, 0));
+    EXPECT_TRUE(deadEnd.decided);
+    EXPECT_FALSE(deadEnd.solvable);
+    // The only walk meets key 2 before key 1.
+    SolveResult order = Solve(Board({".2.1.3.4"}, 0, 0));
+    EXPECT_TRUE(order.decided);
+    EXPECT_FALSE(order.solvable);
+    // The goal lies on the way: taking it early is a miss.
+    SolveResult goal = Solve(Board({".1.4.2.3"}, 0, 0));
+    EXPECT_FALSE(goal.solvable);
+    // The switch lies behind the gate it opens.
+    SolveResult gate = Solve(Board({".123G.S4"}, 0, 0));
+    EXPECT_TRUE(gate.decided);
+    EXPECT_FALSE(gate.solvable);
+    EXPECT_EQ(gate.walkCount, 0u);
+}
+
+TEST(Solver, GatesMustBeWalkedOnceTheSwitchOpensThem) {
+    SolveResult walk = Solve(Board({".S1G2###", "####3###", "####4###"}, 0, 0));
+    ASSERT_TRUE(walk.solvable);
+    EXPECT_STREQ(walk.moves, "RRRRDD");
+    // Without a switch the gate never opens.
+    EXPECT_FALSE(Solve(Board({"..1G2###", "####3###", "####4###"}, 0, 0)).solvable);
+    // An opened gate left unwalked leaves the board unfinished.
+    SolveResult left = Solve(Board({".S12.###", "###G3###", "####4###"}, 0, 0));
+    EXPECT_TRUE(left.decided);
+    EXPECT_EQ(left.walkCount, 0u);
+}
+
+TEST(Solver, WarpsCanBeEnteredTwiceAndCostTheirBeam) {
+    Stage s = Board({".1W#W.2.", "4..#3..."}, 0, 0);
+    SolveResult r = Solve(s);
+    ASSERT_TRUE(r.solvable);
+    EXPECT_STREQ(r.moves, "RRRRRDLLLUDLL");
+    EXPECT_EQ(r.walkCount, 1u);
+    // Each warp lands in row 0: 16 frames of beam, shorter than the step
+    // delay, so the pace is one step per 17 frames throughout.
+    EXPECT_EQ(r.clearFrame, 12u * 17u);
+
+    // Landing in row 7 holds the next step for 34 frames of beam.
+    Stage low = Board({".W######", "########", "########", "########", "########", "########",
+                       "########", "W1234###"},
+                      0, 0);
+    SolveResult far = Solve(low);
+    ASSERT_TRUE(far.solvable);
+    EXPECT_STREQ(far.moves, "RRRRR");
+    EXPECT_EQ(far.clearFrame, 34u + 3u * 17u);
+}
+
+TEST(Solver, TimeTilesFollowTheClock) {
+    // Class 2 penalties of 20 s: the third one runs the clock out.
+    SolveResult out = Solve(Board({".1-2-3-4"}, 0, 0, 2));
+    EXPECT_EQ(out.walkCount, 1u);
+    EXPECT_FALSE(out.solvable);
+    // Class 1 swaps every 5 ticks: a penalty met after the first swap is a bonus.
+    Stage slow =
+        Board({".1......", "#######.", ".......2", ".#######", "......-.", "#######3", "4......."},
+              0, 0, 1);
+    slow.cells[7 + 8 * 6] = TILE_FLOOR;
+    SolveResult r = Solve(slow);
+    ASSERT_TRUE(r.solvable);
+    PlayState end;
+    EXPECT_EQ(ReplayMoves(slow, r.moves, &end), OUTCOME_CLEARED);
+    EXPECT_EQ(end.frame - 1, r.clearFrame);
+    EXPECT_EQ(end.timeLeft, r.finalTime);
+    EXPECT_GT(r.finalTime, 60u - r.ticks);  // it was a bonus by then
+}
+
+TEST(Solver, ReplaysStopAtTheMissOrTheClear) {
+    Stage s = Board({".2.1.3.4"}, 0, 0);
+    PlayState end;
+    EXPECT_EQ(ReplayMoves(s, "R", &end), OUTCOME_MISSED);
+    Stage early = Board({".14.2.3."}, 0, 0);
+    EXPECT_EQ(ReplayMoves(early, "RR", &end), OUTCOME_MISSED);
+    Stage fine = Board({".123...4"}, 0, 0);
+    EXPECT_EQ(ReplayMoves(fine, "RRR", &end), OUTCOME_PLAYING);
+    EXPECT_EQ(ReplayMoves(fine, "RRRRRRR", &end), OUTCOME_CLEARED);
+    EXPECT_EQ(ReplayMoves(fine, "D", &end), OUTCOME_MISSED);  // into the wall
+}
