@@ -23,9 +23,10 @@ const i32 STEP_DX[4] = {0, 0, -1, 1};
 const i32 STEP_DY[4] = {-1, 1, 0, 0};
 
 // A start cell from a file may lie off the board; such a cell has no tile.
-bool OnBoard(i32 x, i32 y) { return x >= 0 && x < BOARD_SIZE && y >= 0 && y < BOARD_SIZE; }
+// Wide, so that a neighbour of a cell far off the board cannot overflow.
+bool OnBoard(int64_t x, int64_t y) { return x >= 0 && x < BOARD_SIZE && y >= 0 && y < BOARD_SIZE; }
 
-int CellIndex(i32 x, i32 y) { return x + BOARD_SIZE * y; }
+int CellIndex(int64_t x, int64_t y) { return (int)(x + BOARD_SIZE * y); }
 
 void Play(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
 
@@ -84,8 +85,8 @@ void AdvanceWalkFrame(void) {
 
 void TakeStep(u8 direction) {
     facing = direction;
-    i32 x = playerX + STEP_DX[direction];
-    i32 y = playerY + STEP_DY[direction];
+    int64_t x = (int64_t)playerX + STEP_DX[direction];
+    int64_t y = (int64_t)playerY + STEP_DY[direction];
     if (!OnBoard(x, y) || IsBlocked(board[CellIndex(x, y)])) return;
     repeatDelay = STEP_REPEAT_FRAMES;
     Play(PLAY_WAVE_WALK);
@@ -96,8 +97,8 @@ void TakeStep(u8 direction) {
         LayTrail(trail, &trailEntry, playerX, playerY, direction);
         MarkWalked(playerX, playerY, board);
     }
-    playerX = x;
-    playerY = y;
+    playerX = (i32)x;
+    playerY = (i32)y;
     warpArrived = 0;
     AdvanceWalkFrame();
 }
@@ -208,8 +209,8 @@ u32 KeysInOrder(const u32* keys) {
 
 u32 CanMoveOn(i32 x, i32 y, const u8* boardCells) {
     for (int d = 0; d < 4; d++) {
-        i32 nx = x + STEP_DX[d];
-        i32 ny = y + STEP_DY[d];
+        int64_t nx = (int64_t)x + STEP_DX[d];
+        int64_t ny = (int64_t)y + STEP_DY[d];
         if (OnBoard(nx, ny) && !IsBlocked(boardCells[CellIndex(nx, ny)])) return 1;
     }
     return 0;
@@ -231,7 +232,7 @@ u32 IsStageCleared(i32 x, i32 y, u32 key4Taken, u8* boardCells) {
 void RunStep(void) {
     if (repeatDelay > 0 && !freeSelecting) repeatDelay--;
     if (!StepAllowed()) return;
-    playerCell = (u32)(playerX + BOARD_SIZE * playerY);
+    playerCell = (u32)playerX + BOARD_SIZE * (u32)playerY;
     u8 direction = HeldDirection();
     if (direction != DIRECTION_NONE) TakeStep(direction);
     if (inputUp == BUTTON_OFF && inputDown == BUTTON_OFF && inputLeft == BUTTON_OFF &&
