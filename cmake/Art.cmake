@@ -40,6 +40,14 @@ add_custom_target(art-placeholders
   COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py ${ART_SOURCE_DIR}
   VERBATIM)
 
+# One PNG with every bitmap and its cells outlined, for reviewing the art.
+add_custom_target(art-contact-sheet
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/contact_sheet.py ${GAME_DIR}
+          ${CMAKE_BINARY_DIR}/art-contact-sheet.png
+  DEPENDS art
+  COMMENT "Contact sheet: ${CMAKE_BINARY_DIR}/art-contact-sheet.png"
+  VERBATIM)
+
 add_test(NAME art.bitmaps
   COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/check_bitmaps.py ${GAME_DIR})
 add_test(NAME art.tools

@@ -6,7 +6,8 @@ Usage: check_bitmaps.py GAME_DIR
 Each file must exist and be an uncompressed 24-bit BMP of its catalogue size.
 On keyed sheets no pixel may lie within distance 24 of the key without being
 exactly it (such pixels would show as a dark or green fringe), every pixel
-outside the cells must be the key, and solid cells must hold no key pixel.
+outside the cells must be the key, solid cells must hold no key pixel, and
+every sprite cell must show something (a cell left all key draws nothing).
 Exit status 0 when everything passes.
 """
 
@@ -84,6 +85,11 @@ def check_sheet(game_dir, sheet):
     holes = bin(solid & exact).count("1")
     if holes:
         errors.append("%d key pixels inside solid cells" % holes)
+    kb = bytes(key)
+    for c in sheet.cells:
+        if c.mode == "sprite" and all(rgb[3 * (y * w + c.l):3 * (y * w + c.r)] == kb * (c.r - c.l)
+                                      for y in range(c.t, c.b)):
+            errors.append("sprite cell %s (%d, %d)-(%d, %d) is all key" % (c.name, c.l, c.t, c.r, c.b))
     return errors
 
 

@@ -151,6 +151,8 @@ class BmpFiles(unittest.TestCase):
             errors = " ".join(check_bitmaps.check_sheet(d, sh))
         self.assertIn("near-key pixel (5, 5, 5) at (0, 0)", errors)
         self.assertIn("1 pixels outside the cells", errors)
+        self.assertIn("sprite cell record 1 (40, 40)-(120, 80) is all key", errors)
+        self.assertNotIn("sprite cell star ", errors)
 
 
 if __name__ == "__main__":
