@@ -34,10 +34,17 @@ foreach(sheet ${ART_SHEETS})
 endforeach()
 add_custom_target(art ALL DEPENDS ${ART_OUTPUTS})
 
-# Regenerates the placeholder SVGs and CELLS.md from the cell table; run by hand
-# (the SVGs are sources, so a plain build never overwrites edited art).
-add_custom_target(art-placeholders
-  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py ${ART_SOURCE_DIR}
+# Rewrites content/art/CELLS.md from the cell table; run by hand. The SVGs are
+# sources written by the drawers (tools/art/draw_*.py), never by the build.
+add_custom_target(art-cells
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py --cells-md ${ART_SOURCE_DIR}
+  VERBATIM)
+
+# Rewrites the SVG sources from the drawers (run by hand after changing one).
+add_custom_target(art-draw
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/draw_play.py ${ART_SOURCE_DIR}
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/draw_screens.py ${ART_SOURCE_DIR}
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/draw_story.py ${ART_SOURCE_DIR}
   VERBATIM)
 
 # One PNG with every bitmap and its cells outlined, for reviewing the art.

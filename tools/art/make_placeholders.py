@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """Writes the placeholder SVG sheets and the cell map content/art/CELLS.md.
 
-Usage: make_placeholders.py [CONTENT_ART_DIR]   (default: content/art next to tools/)
+Usage: make_placeholders.py [--cells-md] [CONTENT_ART_DIR]   (default: content/art next to tools/)
+
+With --cells-md only CELLS.md is written. Without it every SVG is overwritten
+with its placeholder, so point it at a scratch directory: the finished art in
+content/art comes from the draw_*.py drawers.
 
 Every sheet is drawn from the cell table in cells.py, so each cut the game
 makes shows a flat, outlined, labelled picture. Keyed sheets are transparent
@@ -744,8 +748,9 @@ def cells_md():
            "*sprite* = shape on the key, *empty* = drawn but fully transparent.", "",
            "Sources are `content/art/<path>.svg`, exactly the sheet's size; `ninja art` writes",
            "`game/bitmap/<path>.bmp` (24-bit, uncompressed) from each through `tools/art/svg2bmp.py`,",
-           "and `ctest -R art` checks the results. `ninja art-placeholders` rewrites every SVG and this",
-           "file from the table (it overwrites edited art, so run it only to change the placeholders).", ""]
+           "and `ctest -R art` checks the results. The SVGs are written by the drawers `tools/art/draw_*.py`",
+           "(see `STYLE.md`); `ninja art-contact-sheet` shows every bitmap with its cells outlined, and",
+           "`ninja art-cells` rewrites this file from the table.", ""]
     for sh in catalogue.SHEETS:
         out.append("## %d. bitmap/%s.bmp (%d x %d, key: %s)" % (sh.id, sh.path, sh.w, sh.h, sh.key or "none"))
         out.append("")
@@ -764,7 +769,15 @@ def cells_md():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "content", "art")
+    args = [a for a in sys.argv[1:] if a != "--cells-md"]
+    only_md = len(args) != len(sys.argv) - 1
+    root = args[0] if args else os.path.join(here, "..", "..", "content", "art")
+    if only_md:
+        os.makedirs(root, exist_ok=True)
+        with open(os.path.join(root, "CELLS.md"), "w", encoding="utf-8") as f:
+            f.write(cells_md())
+        print("wrote CELLS.md to %s" % os.path.normpath(root))
+        return
     for sh in catalogue.SHEETS:
         path = os.path.join(root, sh.path + ".svg")
         os.makedirs(os.path.dirname(path), exist_ok=True)
