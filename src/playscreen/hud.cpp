@@ -131,10 +131,9 @@ void DrawHud(void) {
     DrawKeySlots(keysTaken);
 }
 
-// keySlotAlpha is a double, which the registry has no type for; its effect
-// shows in the traced sprite colours.
 void RegisterHudGlobals(void) {
     REG_F32(numberPulseScale);
     REG_U32(numberPulseValue);
     REG_ARRAY(keySlotTimer, GLOBAL_I32);
+    REG_ARRAY(keySlotAlpha, GLOBAL_F64);
 }

@@ -29,6 +29,7 @@ size_t ElementSize(GlobalType type) {
     switch (type) {
     case GLOBAL_U8: return 1;
     case GLOBAL_U16: return 2;
+    case GLOBAL_F64: return 8;
     default: return 4;
     }
 }
@@ -41,6 +42,12 @@ void FormatElement(const GlobalEntry* e, uint32_t i, char* out, size_t size) {
     case GLOBAL_U32: snprintf(out, size, "%u", (unsigned)*(const uint32_t*)p); break;
     case GLOBAL_I32: snprintf(out, size, "%d", (int)*(const int32_t*)p); break;
     case GLOBAL_F32: snprintf(out, size, "%.9g", (double)*(const float*)p); break;
+    case GLOBAL_F64: {
+        double v;
+        memcpy(&v, p, 8);
+        snprintf(out, size, "%.17g", v);
+        break;
+    }
     }
 }
 
@@ -51,6 +58,10 @@ int AssignElement(const GlobalEntry* e, uint32_t i, const char* text, const char
         float v = strtof(text, &stop);
         if (stop == text) return 0;
         memcpy(p, &v, 4);
+    } else if (e->type == GLOBAL_F64) {
+        double v = strtod(text, &stop);
+        if (stop == text) return 0;
+        memcpy(p, &v, 8);
     } else {
         long long v = strtoll(text, &stop, 0);
         if (stop == text) return 0;

@@ -10,6 +10,7 @@ enum GlobalType : uint8_t {
     GLOBAL_U32,
     GLOBAL_I32,
     GLOBAL_F32,
+    GLOBAL_F64,
 };
 
 struct GlobalEntry {
@@ -37,6 +38,7 @@ int AssignGlobal(const GlobalEntry* entry, int element, const char* text);
 #define REG_U32(g) RegisterGlobal(#g, GLOBAL_U32, &(g))
 #define REG_I32(g) RegisterGlobal(#g, GLOBAL_I32, &(g))
 #define REG_F32(g) RegisterGlobal(#g, GLOBAL_F32, &(g))
+#define REG_F64(g) RegisterGlobal(#g, GLOBAL_F64, &(g))
 #define REG_ARRAY(g, type) \
     RegisterGlobal(#g, type, (void*)(g), (uint32_t)(sizeof(g) / sizeof((g)[0])))
 #define REG_FIELD(s, f, type) RegisterGlobal(#s "." #f, type, &(s).f)
