@@ -104,12 +104,12 @@ def title_background(s, sh):
         s.rect(388, t + 4, 630, t + 98, "none", "#5a6a86", 1, rx=6)
     s.text(40, 470, "\u00a9 OSSMIRE  \u6cbc\u706f\u306e\u76e4", 12, "#8b97ad", SANS, anchor="start", weight="normal")
     # the logo
-    s.group(transform="translate(214 66)")
-    s.lettering(0, 0, "OSSMIRE", 60, s.linear(GOLD_FILL), DISPLAY, ink_w=9)
+    s.group(transform="translate(508 60)")
+    s.lettering(0, 0, "OSSMIRE", 44, s.linear(GOLD_FILL), DISPLAY, ink_w=7)
     s.end()
-    s.text(214, 90, "\u30aa \u30b9 \u30de \u30a4 \u30a2", 15, "#c7bba2", JP_SERIF)
-    for x in (92, 336):
-        s.path("M%g,%g q-5,-8 0,-15 q5,7 0,15 z" % (x, 90), fill=EMBER)
+    s.text(512, 88, "\u30aa \u30b9 \u30de \u30a4 \u30a2", 14, "#c7bba2", JP_SERIF)
+    for x in (448, 576):
+        s.path("M%g,%g q-5,-8 0,-15 q5,7 0,15 z" % (x, 88), fill=EMBER)
 
 
 def doors(s, sh):
@@ -139,9 +139,9 @@ def doors(s, sh):
                2)
     lamp(s, cx, cy + 58, 110, stone="#fff6dc", shade="#e8d8b0")
     s.rect(318.5, cy - 94, 321.5, cy + 94, "#1a0e08")
-    for x in (296, 344):  # ring handles
-        s.circle(x, cy + 116, 12, "none", "#c0a060", 4)
-        s.circle(x, cy + 102, 4, "#8a92a6", INK, 1.2)
+    for x in (300, 340):  # ring handles
+        s.circle(x, 404, 10, "none", "#c0a060", 4)
+        s.circle(x, 392, 4, "#8a92a6", INK, 1.2)
     s.group(transform="translate(320 130)")
     s.lettering(0, 0, "OSSMIRE", 54, s.linear(GOLD_FILL), DISPLAY, ink_w=9)
     s.end()
