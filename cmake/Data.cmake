@@ -70,4 +70,6 @@ endforeach()
 if(HAVE_STAGES)
 add_test(NAME data.builds_whole_file
   COMMAND sh -c "test $(wc -c < ${GAME_DIR}/data.vrk) -eq 47190")
+add_test(NAME data.stages_keep_pace
+  COMMAND ossmire-solver --pacing ${GAME_DIR}/data.vrk)
 endif()

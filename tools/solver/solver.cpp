@@ -199,7 +199,6 @@ class WalkCounter {
 // Replays the ways the counter found, frame by frame, against the clock.
 struct TimedSearch {
     WalkCounter* counter;
-    const Shape* shape;
     SolveResult* result;
     u32 examined;
     u32 cap;
@@ -281,7 +280,7 @@ void SolveStage(const Stage& stage, const SolveOptions& options, SolveResult* re
     result->countCapped = result->walkCount >= options.solutionCap;
     result->decided = !counter.exhausted();
     if (result->walkCount > 0 && result->decided) {
-        TimedSearch search{&counter, &shape, result, 0, options.solutionCap, {0}, 0};
+        TimedSearch search{&counter, result, 0, options.solutionCap, {0}, 0};
         search.Explore(start, walked);
     }
     result->nodes = counter.nodes();

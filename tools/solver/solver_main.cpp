@@ -13,7 +13,7 @@
 
 namespace {
 const char* HELP =
-    "usage: ossmire-solver [--cap N] [--moves] FILE...\n"
+    "usage: ossmire-solver [--cap N] [--moves] [--pacing] FILE...\n"
     "\n"
     "Decides whether each stage can be cleared, played at the game's pace (a\n"
     "step every 17 frames of 16 ms, the clock ticking every 63 frames, warps\n"
@@ -24,7 +24,13 @@ const char* HELP =
     "\n"
     "FILE may be a 73-byte map file (EditMap/map_NN.map), a data file\n"
     "(data.vrk: all 83 stages, with the course totals), or a stage source\n"
-    "(content/stages/*.txt). Exit status 1 if any stage cannot be cleared.\n";
+    "(content/stages/*.txt). Exit status 1 if any stage cannot be cleared.\n"
+    "\n"
+    "--pacing also fails a data file whose par times miss the star ratings'\n"
+    "pace: 250..420 s over the course, 550..900 s over the underground, and\n"
+    "no clock below 15 s on any par path.\n";
+
+bool checkPacing = false;
 
 struct Totals {
     u32 seconds = 0;
@@ -76,9 +82,10 @@ bool SolveDataFile(const std::string& bytes, const solver::SolveOptions& o, bool
         const char* name;
         datatool::CourseKind kind;
         int count;
-    } courses[3] = {{"course", datatool::COURSE_MAIN, COURSE_STAGES},
-                    {"underground", datatool::COURSE_UNDERGROUND, UNDERGROUND_STAGES},
-                    {"rule", datatool::COURSE_RULE, RULE_STAGES}};
+        u32 fastest, slowest;  // bounds of the par total
+    } courses[3] = {{"course", datatool::COURSE_MAIN, COURSE_STAGES, 250, 420},
+                    {"underground", datatool::COURSE_UNDERGROUND, UNDERGROUND_STAGES, 550, 900},
+                    {"rule", datatool::COURSE_RULE, RULE_STAGES, 0, 180}};
     for (const auto& c : courses) {
         Totals totals;
         for (int i = 0; i < c.count; i++) {
@@ -86,6 +93,14 @@ bool SolveDataFile(const std::string& bytes, const solver::SolveOptions& o, bool
             ok &= Report(name, datatool::StageOf(image, c.kind, i), o, moves, &totals);
         }
         PrintTotals(c.name, totals);
+        if (checkPacing && (totals.seconds < c.fastest || totals.seconds > c.slowest)) {
+            printf("%s: par total outside %u..%us\n", c.name, c.fastest, c.slowest);
+            ok = false;
+        }
+        if (checkPacing && totals.lowest < 15) {
+            printf("%s: a par path lets the clock fall below 15s\n", c.name);
+            ok = false;
+        }
     }
     return ok;
 }
@@ -132,6 +147,8 @@ int main(int argc, char** argv) {
             if (options.solutionCap == 0) options.solutionCap = 1;
         } else if (arg == "--moves") {
             moves = true;
+        } else if (arg == "--pacing") {
+            checkPacing = true;
         } else {
             files++;
             std::string bytes;

@@ -17,7 +17,10 @@ const char* HELP =
     "usage: ossmire-stagegen [--seed N] [--count N] [--min CELLS] [--max CELLS]\n"
     "                        [--time N] [--gates N] [--warp] [--class C] [--ways N]\n"
     "Prints N candidate stages whose path covers CELLS cells, with N time tiles,\n"
-    "a switch with N gates, a warp pair, time class C, solved in at most N ways.\n";
+    "a switch with N gates, a warp pair, time class C, solved in at most N ways.\n"
+    "       ossmire-stagegen --describe FILE\n"
+    "Prints, for each stage of a source file, its solver figures and a note on\n"
+    "what its fastest walk meets and where the board tempts the player off it.\n";
 
 struct Options {
     unsigned seed = 1;
@@ -148,6 +151,66 @@ std::string Describe(const solver::Stage& stage, const char* moves) {
     return notes;
 }
 
+const char* DIRECTION_NAMES[4] = {"up", "down", "left", "right"};
+
+// The designer's note for a stage: what the fastest walk meets and where the
+// board tempts the player off it.
+std::string Intent(const solver::Stage& stage, const char* moves) {
+    solver::PlayState s;
+    solver::StartStage(stage, &s);
+    std::string notes;
+    int step = 0, falseTurns = 0;
+    char first[128] = "";
+    for (const char* m = moves; *m; m++) {
+        int d = solver::DirectionOfLetter(*m);
+        while (!(s.repeatDelay <= 1 && !s.warpAnimating)) solver::RunFrame(&s, -1);
+        step++;
+        for (int other = 0; other < 4; other++) {
+            if (other == d || solver::StepBlocked(s, other)) continue;
+            solver::PlayState trial = s;
+            if (solver::RunFrame(&trial, other) != solver::OUTCOME_PLAYING) continue;
+            if (falseTurns++ == 0) {
+                snprintf(first, sizeof first, "step %d at (%d,%d), %s or %s", step, s.playerX,
+                         s.playerY, DIRECTION_NAMES[d], DIRECTION_NAMES[other]);
+            }
+        }
+        int x = s.playerX + DX[d], y = s.playerY + DY[d];
+        u8 original = stage.cells[x + 8 * y], code = s.board[x + 8 * y];
+        char note[96] = "";
+        if (code == TILE_TIME_BONUS && original == TILE_TIME_PENALTY) {
+            snprintf(note, sizeof note, "the '-' at (%d,%d) has swapped to a bonus when reached", x,
+                     y);
+        } else if (code == TILE_TIME_PENALTY && original == TILE_TIME_BONUS) {
+            snprintf(note, sizeof note, "the '+' at (%d,%d) has swapped to a penalty when reached",
+                     x, y);
+        } else if (code == TILE_SWITCH) {
+            snprintf(note, sizeof note, "the switch waits at step %d", step);
+        } else if (code == TILE_WARP) {
+            snprintf(note, sizeof note, "the warp at (%d,%d) is taken at step %d", x, y, step);
+        }
+        if (note[0]) notes += std::string("; ") + note;
+        solver::RunFrame(&s, d);
+    }
+    char head[160];
+    snprintf(head, sizeof head, "%d places where another way is open%s%s", falseTurns,
+             first[0] ? ", the first: " : "", first);
+    return head + notes;
+}
+
+int DescribeFile(const char* path) {
+    std::vector<std::string> errors;
+    solver::SolveOptions so = solver::DefaultSolveOptions();
+    for (const datatool::StageEntry& e : datatool::ReadStageFile(path, &errors)) {
+        solver::SolveResult r;
+        solver::SolveStage(e.stage, so, &r);
+        printf("stage %d: ways %u%s, par %us, clear at %us, lowest %us: %s\n", e.number,
+               r.walkCount, r.countCapped ? "+" : "", r.ticks, r.finalTime, r.lowestTime,
+               r.solvable ? Intent(e.stage, r.moves).c_str() : "UNCLEARABLE");
+    }
+    for (const std::string& e : errors) fprintf(stderr, "%s\n", e.c_str());
+    return errors.empty() ? 0 : 1;
+}
+
 void Print(const solver::Stage& s, const solver::SolveResult& r, int number) {
     printf("stage %d\n; ways %u, par %us, clock at clear %us, lowest %us\n; %s\n", number,
            r.walkCount, r.ticks, r.finalTime, r.lowestTime, r.moves);
@@ -171,6 +234,7 @@ int main(int argc, char** argv) {
             o.warp = true;
             continue;
         }
+        if (a == "--describe" && i + 1 < argc) return DescribeFile(argv[i + 1]);
         if (a == "--help" || i + 1 >= argc) {
             fputs(HELP, stdout);
             return 0;
