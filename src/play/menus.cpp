@@ -65,9 +65,11 @@ void ConfirmPauseChoice(void) {
     }
 }
 
+// The closing slide passes 0 a frame before it ends: opening there would
+// leave both slides running against each other for good.
 void TogglePause(void) {
     Play(PLAY_WAVE_RETRAY);
-    if (!pauseOpen && sequenceFrame == 0) {
+    if (!pauseOpen && !pauseClosing && sequenceFrame == 0) {
         pauseCursor = PAUSE_RETRY;
         pauseOpening = 1;
     } else if (pauseOpen && sequenceFrame == PAUSE_PANEL_OPEN) {
