@@ -72,6 +72,12 @@ TEST_F(MapFiles, SavedMapIsSeventyThreeBytesInThreeParts) {
     char name[64];
     MapFileName(123, name, sizeof name);
     EXPECT_STREQ(name, "EditMap\\map_123.map");
+
+    stageNumber = 4;
+    EXPECT_EQ(MapFileExists(), 0u);
+    EXPECT_EQ(MapFileExists(), 0u) << "the probe must not leave a file behind";
+    stageNumber = 3;
+    EXPECT_EQ(MapFileExists(), 1u);
     EXPECT_EQ(NewMessages(), 0);
 }
 
@@ -83,16 +89,6 @@ TEST_F(MapFiles, SavingWithoutTheDirectoryReportsAndWritesNothing) {
     EXPECT_STREQ(HeadlessLastMessage(), "セーブ失敗");
     EXPECT_NE(TraceSoFar().find("caption=\"\""), std::string::npos);
     EXPECT_EQ(ReadAll("EditMap/map_00.map").size(), 0u);
-}
-
-TEST_F(MapFiles, ExistenceIsTestedForTheCurrentNumberWithoutCreatingFiles) {
-    for (u32 n = 0; n < 7; n++) MakeMap(n, TILE_WALL);
-    stageNumber = 6;
-    EXPECT_EQ(MapFileExists(), 1u);
-    stageNumber = 7;
-    EXPECT_EQ(MapFileExists(), 0u);
-    EXPECT_EQ(MapFileExists(), 0u) << "the probe must not leave a file behind";
-    EXPECT_EQ(NewMessages(), 0);
 }
 
 TEST_F(MapFiles, LoadingReadsTheFileAndRebuildsTheLayers) {
@@ -299,30 +295,6 @@ TEST_F(MapFiles, HeldLeftOrRightRepeatsEverySixteenFrames) {
     repeatDelay = 5;
     RunStep();
     EXPECT_EQ(repeatDelay, 5);
-}
-
-TEST_F(MapFiles, StartingAndQuittingFromTheSelection) {
-    freeMode = 1;
-    MakeMap(0, TILE_WALL);
-    SelectFrame(NONE);
-    SelectFrame(A);
-    EXPECT_EQ(freePlaying, 1u);
-    EXPECT_EQ(freeSelecting, 0u);
-    EXPECT_EQ(introDone, 0u);
-    for (int i = 0; i < 3; i++) SelectFrame(RIGHT);
-    EXPECT_EQ(stageNumber, 0u) << "no choosing while playing";
-
-    freePlaying = 0;
-    freeSelecting = 1;
-    SelectFrame(B);
-    EXPECT_EQ(quitToTitle, 1u);
-
-    // While the wipe covers the screen the selection takes no input.
-    quitToTitle = 0;
-    SelectFrame(NONE);
-    wipeCovered = 1;
-    SelectFrame(B);
-    EXPECT_EQ(quitToTitle, 0u);
 }
 
 TEST_F(MapFiles, RetryAfterAMissReloadsTheMapStraightIntoPlay) {

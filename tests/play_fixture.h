@@ -151,13 +151,14 @@ class PlayTest : public ::testing::Test {
     int messagesBefore = 0;
 };
 
-// A board from eight rows of characters: . floor, # wall, w walked, b bonus,
-// p penalty, s switch, g gate, 1-4 keys, k taken goal, @ warp.
+// A board from eight rows of characters, '|' between rows: . floor, # wall,
+// w walked, b bonus, p penalty, s switch, g gate, 1-4 keys, k taken goal, @ warp.
 inline void BoardFrom(const char* rows, u8* cells) {
     const char codes[] = ".w#bpsg1234k@";
-    for (int i = 0; i < 64; i++) {
-        const char* found = strchr(codes, rows[i]);
-        cells[i] = found ? (u8)(found - codes) : 0;
+    for (int i = 0; i < 64 && *rows; rows++) {
+        if (*rows == '|') continue;
+        const char* found = strchr(codes, *rows);
+        cells[i++] = found ? (u8)(found - codes) : 0;
     }
 }
 
