@@ -427,7 +427,7 @@ def key_icon(s, l, t, k):
 
 def play_st(s, sh):
     c = cell(sh, "orb")  # neutral white: the game tints it, additively
-    s.circle(20, 20, 19.5, s.radial([(0, "#ffffff"), (0.25, "#fffbf0"), (0.55, "#a8a49c"), (1, "#242424")]))
+    s.circle(20, 20, 19.5, s.radial([(0, "#f4f0e8"), (0.2, "#d8d2c4"), (0.5, "#7a766e"), (1, "#242424")]))
     for name, bonus in (("+5", 1), ("+10", 1), ("+20", 1), ("-5", 0), ("-10", 0), ("-20", 0)):
         c = cell(sh, name)
         s.clip(c.l, c.t, c.r, c.b)
@@ -629,8 +629,10 @@ def play_background(s, sh):
     mire_night(s, 640, 480, seed=7, stars=70)
     s.rect(0, 0, 640, 480, s.radial([(0, GOLD, 0.10), (1, GOLD, 0)], 0.38, 0.5, 0.5))
     r = rng(3)
-    for (x, y, w) in ((18, 120, 34), (28, 300, 26), (430, 40, 30), (436, 430, 40), (12, 448, 30), (420, 236, 22)):
-        s.rect(x, y, x + w, y + w * 0.35, BONE_SHADE, INK, 1, rx=2, opacity=0.55)
+    for (x, y, w) in ((18, 120, 34), (26, 300, 26), (430, 30, 30), (428, 440, 40), (14, 448, 30), (424, 236, 24)):
+        s.path("M%g,%g q%g,4 %g,0" % (x - 6, y + w * 0.42, w / 2 + 6, w + 12), stroke="#3a4a6a", sw=1.5)
+        s.rect(x, y + w * 0.3, x + w, y + w * 0.42, "#8a8070", INK, 1)
+        s.rect(x, y, x + w, y + w * 0.3, s.linear([(0, BONE), (1, BONE_SHADE)]), INK, 1, rx=1.5)
     for x in (6, 22, 455, 470):  # reeds at the water's edge
         s.path("M%g,480 q-4,-40 %g,-%g" % (x, 6 * (r() - 0.5), 50 + 20 * r()), stroke="#3a4630", sw=2.5)
     # the board's stone rim

@@ -194,16 +194,17 @@ def sweep(s, sh):
 # ------------------------------------------------------------------ game over and ending
 
 def gameover_background(s, sh):
-    hy = 200
+    hy = 290
     horizon_sky(s, "#0c0a14", "#2a1428", hy)
     s.rect(0, hy, 640, 480, s.linear([(0, "#1c1222"), (1, "#08060c")]))
-    lamp(s, 500, hy + 4, 50, flame=0)  # the lamp has gone out
+    lamp(s, 530, hy + 4, 64, flame=0)  # the lamp has gone out
+    s.path("M470,%g h120" % (hy + 10), stroke="#4a3a58", sw=1.5)
     r = rng(17)
     for k in range(6):  # slabs going under
-        x, y, w = 60 + 100 * k + 20 * r(), 300 + 130 * r(), 40 + 30 * r()
+        x, y, w = 40 + 90 * k + 20 * r(), hy + 40 + 130 * r(), 40 + 30 * r()
         s.poly([(x, y), (x + w, y - w * 0.2), (x + w, y - w * 0.05), (x, y + w * 0.15)], "#6a6478", INK, 1.5)
         s.path("M%g,%g q%g,-4 %g,0" % (x - 10, y + w * 0.1, w / 2 + 10, w + 20), stroke="#4a3a58", sw=1.5)
-    for _ in range(70):  # cold rain
+    for _ in range(90):  # cold rain
         x, y = r() * 640, r() * 480
         s.line(x, y, x - 6, y + 18, "#6a6a90", 1, opacity=0.35)
     # Nell's lantern, still lit, adrift
@@ -232,18 +233,19 @@ def banner(text, fill_stops, band, edge):
 
 
 def ending_background(s, sh):
-    hy = 150
+    hy = 200
     horizon_sky(s, "#060a1c", "#1a2250", hy)
     s.rect(0, hy, 640, 480, s.linear([(0, "#141c38"), (1, "#0a1020")]))
-    glow(s, 320, hy, 260, GOLD, 0.5)
-    lamp(s, 320, hy + 6, 80)
     r = rng(23)
-    for _ in range(160):  # the whole mire shines like a night sky
-        x, y = r() * 640, hy + 10 + (480 - hy) * r() ** 1.3
+    for _ in range(180):  # the whole mire shines like a night sky
+        x, y = r() * 640, hy + 4 + (480 - hy) * r() ** 1.3
         k = (y - hy) / (480 - hy)
         s.rect(x, y, x + 3 + 12 * k, y + 1 + 3 * k, "#fff3c4", opacity=0.4 + 0.5 * r())
     for _ in range(40):
         s.poly(star_points(r() * 640, r() * hy, 3, 1.2), GLOW, opacity=0.7)
+    glow(s, 320, 420, 220, GOLD, 0.6)  # the lamp blazing in the foreground
+    lamp(s, 320, 478, 118)
+    glow(s, 320, 404, 40, "#ffffff", 0.7)
     s.rect(80, 186, 500, 352, MIRE_BLUE, GOLD, 2, rx=12, opacity=0.82)
     s.rect(86, 192, 494, 346, "none", "#5a6a86", 1, rx=9)
 
