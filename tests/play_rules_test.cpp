@@ -347,6 +347,11 @@ TEST_F(Rules, PauseSlidesInStandsOpenAndSlidesOutWithTheClockStopped) {
     for (int i = 0; i < 17; i++) SceneFrame(NONE);
     SceneFrame(B);
     EXPECT_EQ(pauseClosing, 1u) << "B at the fully open panel closes it";
+    while (sequenceFrame != 0) SceneFrame(NONE);
+    SceneFrame(B);  // the closing panel's last frame stands at 0: still no reopening
+    EXPECT_EQ(pauseOpening, 0u);
+    SceneFrame(NONE);
+    EXPECT_EQ(pauseClosing + pauseOpen + pauseOpening, 0u);
 }
 
 TEST_F(Rules, PauseChoicesRetryQuitAndFreeRetry) {

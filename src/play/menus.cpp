@@ -11,8 +11,6 @@ const u32 LAST_COURSE_STAGE = 29;
 
 void Play(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
 
-// A slide in progress does not block B: the press only sounds then, since
-// neither opening (closed, at 0) nor closing (open, at 480) applies.
 bool PauseInputAllowed(void) {
     return !missed && !timeUp && !cleared && !wipeActive && introDone &&
            (stageLoaded || freePlaying);
@@ -154,8 +152,16 @@ void ChangeMap(u32 button, void (*move)(void)) {
 
 void RunPauseInput(void) {
     if (PauseInputAllowed()) {
-        if (inputA == BUTTON_PRESSED && pauseOpen) ConfirmPauseChoice();
-        if (inputB == BUTTON_PRESSED) TogglePause();
+        // While the panel slides, B is heard but changes nothing.
+        bool sliding = pauseOpening || pauseClosing;
+        if (!sliding && inputA == BUTTON_PRESSED && pauseOpen) ConfirmPauseChoice();
+        if (inputB == BUTTON_PRESSED) {
+            if (sliding) {
+                Play(PLAY_WAVE_RETRAY);
+            } else {
+                TogglePause();
+            }
+        }
     }
     RunPauseCursor();
 }
