@@ -5,6 +5,8 @@ Each head is drawn about its own origin (the middle of the face, head radius
 about 56) so callers place it with translate/scale; light from the upper left.
 """
 
+import math
+
 from artkit import INK
 
 NELL = dict(skin="#f8dcc0", skin_shade="#e8b898", hair="#8a5a36", hair_light="#b07a4c", hair_dark="#5e3a20",
@@ -47,9 +49,9 @@ def _eyes(s, expr, iris, y=8, dx=22, rx=11, ry=13, lid=INK):
         if expr == "wet":
             s.path("M%g,%g q%g,%g %g,0" % (x - rx + 2, y + ry - 2, rx - 2, 4, 2 * rx - 4), stroke="#9fd0ff", sw=2.5)
             s.circle(x + rx * 0.35, y - ry * 0.1, rx * 0.15, "#ffffff")
-        s.path("M%g,%g q%g,%g %g,0" % (x - rx - 1.5, y - ry * 0.45, rx + 1.5, -ry * 0.75, 2 * rx + 3), stroke=lid,
+        s.path("M%g,%g q%g,%g %g,0" % (x - rx - 1.5, y - ry * 0.6, rx + 1.5, -ry * 0.62, 2 * rx + 3), stroke=lid,
                sw=4.5)
-        s.path("M%g,%g l%g,%g" % (x + side * (rx + 1), y - ry * 0.45, side * 3.5, -3), stroke=lid, sw=3)
+        s.path("M%g,%g l%g,%g" % (x + side * (rx + 1), y - ry * 0.6, side * 3.5, -3), stroke=lid, sw=3)
 
 
 def _brows(s, kind, y=-16, dx=22, col="#5e3a20", w=3.5):
@@ -215,19 +217,33 @@ MIRE_FACE = {  # eyes, mouth, blush
     "curious": ("open", "o_small"),
     "giggle": ("giggle", "grin"),
     "frightened": ("wet_side", "down"),
-    "serene": ("half", "smile"),
+    "serene": ("closed", "smile"),
 }
 
 
 def mire_hair_back(s, c, droop=False):
-    lift = -1 if not droop else 0.35
-    for k, (x, h) in enumerate(((-70, 60), (-52, 96), (-28, 120), (0, 130), (28, 120), (52, 96), (70, 60))):
-        tip_y = -30 + lift * h
-        d = "M%g,-10 C%g,%g %g,%g %g,%g C%g,%g %g,%g %g,-10 Z" % (
-            x - 26, x - 30, tip_y + 40, x - 10, tip_y + 10, x + (6 if k % 2 else -6), tip_y,
-            x + 10, tip_y + 10, x + 30, tip_y + 40, x + 26)
-        s.path(d, s.linear([(0, c["tip"]), (0.45, c["hair"]), (1, "#fff0c0")], 0, 0, 0, 1) if not droop
-               else s.linear([(0, "#fff0c0"), (0.55, c["hair"]), (1, c["tip"])], 0, 0, 0, 1), INK, 2.5)
+    """Long weightless hair drifting upward like a flame, gold to orange at the tips."""
+    grad = s.radial([(0, "#fff0c0"), (0.35, c["hair"]), (0.72, "#f4b060"), (1, c["tip"])], 0, 0, 175, units=True)
+    s.ellipse(0, 0, 62, 60, grad, INK, 3)
+    strands = [(-168, 104), (-146, 128), (-122, 138), (-98, 132), (-76, 140), (-52, 128), (-30, 120), (-10, 100)]
+    for k, (deg, length) in enumerate(strands):
+        a = math.radians(deg if not droop else 180 - deg * 0.35 if deg < -90 else deg * 0.35)
+        if droop:
+            length *= 0.75
+        ox, oy = 50 * math.cos(a), 50 * math.sin(a)
+        tx, ty = (50 + length) * math.cos(a), (50 + length) * math.sin(a)
+        nx, ny = -math.sin(a), math.cos(a)  # across the strand
+        w = 20
+        wave = 18 if k % 2 else -18
+        mx, my = (ox + tx) / 2 + nx * wave, (oy + ty) / 2 + ny * wave
+        d = "M%g,%g Q%g,%g %g,%g Q%g,%g %g,%g Z" % (
+            ox + nx * w, oy + ny * w, mx + nx * w * 0.7, my + ny * w * 0.7, tx, ty,
+            mx - nx * w * 0.7, my - ny * w * 0.7, ox - nx * w, oy - ny * w)
+        s.path(d, grad, INK, 2.5)
+    for side in (-1, 1):  # locks framing the face, curling up at the ends
+        s.path("M%g,-6 C%g,40 %g,70 %g,86 C%g,80 %g,70 %g,60 C%g,60 %g,30 %g,-6 Z" % (
+            side * 40, side * 62, side * 58, side * 80, side * 70, side * 74, side * 64, side * 52, side * 48,
+            side * 30), grad, INK, 2.5)
 
 
 def mire_head(s, expr="curious", c=MIRE, droop=False):
@@ -241,8 +257,8 @@ def mire_head(s, expr="curious", c=MIRE, droop=False):
         _eyes(s, "open", c["eye"], y=8, dx=21, rx=12, ry=14)
     elif eyes == "giggle":
         _eyes(s, "joy", c["eye"], y=8, dx=21, rx=12, ry=14)
-    elif eyes == "half":
-        _eyes(s, "half", c["eye"], y=8, dx=21, rx=12, ry=14)
+    elif eyes == "closed":
+        _eyes(s, "closed", c["eye"], y=10, dx=21, rx=12, ry=14)
     else:  # wet, looking away
         for side in (-1, 1):
             x = side * 21
