@@ -82,7 +82,6 @@ SDL_Window* SdlWindow(void) { return window; }
 
 PlatformObject PlatformCreateWindow(const char* caption) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return 0;
-    atexit(SDL_Quit);
     // F1 toggles by hand; losing focus in full screen must not minimise.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
