@@ -166,9 +166,12 @@ def olga_head(s, expr="stern", c=OLGA):
     # a long face with deep lines
     s.path("M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 C36,-56 -36,-56 -46,-20 Z",
            s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
-    s.path("M-50,14 C-60,-80 60,-80 50,14 C46,-20 36,-44 0,-48 C-36,-44 -46,-20 -50,14 Z",
-           s.linear([(0, "#ffffff"), (1, c["hair_dark"])], 0, 0, 1, 1), INK, 3)
-    s.path("M-30,-52 q20,-10 40,-4 M-12,-58 q18,-6 36,2", stroke=c["hair_dark"], sw=2)
+    s.path("M-52,18 C-66,-104 66,-104 52,18 C50,-6 44,-26 30,-34 C18,-40 6,-40 0,-30 C-6,-40 -18,-40 -30,-34 "
+           "C-44,-26 -50,-6 -52,18 Z", s.linear([(0, "#ffffff"), (0.6, c["hair"]), (1, c["hair_dark"])], 0, 0, 1, 1),
+           INK, 3)
+    s.path("M0,-30 C-2,-50 -2,-64 0,-76", stroke=c["hair_dark"], sw=2)  # the parting, combed tight to the bun
+    for x in (-36, -20, 20, 36):
+        s.path("M%g,%g Q%g,%g %g,%g" % (x, -30 + abs(x) * 0.2, x * 0.9, -62, x * 0.3, -76), stroke=c["hair_dark"], sw=1.5)
     s.path("M-28,-24 q6,-3 12,-1 M16,-26 q6,-2 12,1", stroke="#c8a488", sw=1.5)  # forehead lines
     s.path("M-30,-30 q12,-4 22,-1 M8,-31 q12,-3 22,1", stroke="#c8a488", sw=1.5)
     ey = 6

@@ -12,6 +12,7 @@ import sys
 from artkit import (BONE, BONE_SHADE, DISPLAY, EMBER, GLOW, GOLD, INK, JP_SERIF, MIRE, MIRE_BLUE, SLATE,
                     cell, rng, run, star_points)
 from characters import MIRE, NELL, OLGA, mire_head, nell_head, olga_head
+from draw_play import key_shape
 from draw_screens import glow, lamp, slab_path
 
 SKIN_N, SKIN_O, SKIN_M = NELL["skin"], OLGA["skin"], MIRE["skin"]
@@ -122,11 +123,11 @@ def olga_portrait(s, e):
     for x in range(100, 240, 14):
         s.line(x, 300 + abs(x - 165) * -0.2, x + 2, 330 - abs(x - 165) * 0.3, "#4e4228", 1.5)
     # the ring of iron keys at her belt
-    s.circle(228, 440, 14, "none", "#6a7284", 4)
-    for a in (40, 80, 120):
-        t = math.radians(a)
-        s.line(228 + 14 * math.cos(t), 440 + 14 * math.sin(t), 228 + 28 * math.cos(t), 440 + 30 * math.sin(t),
-               "#6a7284", 4)
+    s.circle(228, 430, 12, "none", INK, 6)
+    s.circle(228, 430, 12, "none", "#8a92a6", 3)
+    for a in (60, 90, 125):
+        key_shape(s, 228 + 22 * math.cos(math.radians(a)), 430 + 24 * math.sin(math.radians(a)),
+                  ("#7a8294", "#b0b8c8", "#4a5264"), 1.1, a - 180)
     sleeve = OLGA["coat_light"]
     hand_r = (64, 270) if e != 3 else (64, 250)
     limb(s, [(98, 330), (80, 300), (hand_r[0] + 6, hand_r[1])], sleeve, 30)
@@ -149,7 +150,7 @@ def olga_portrait(s, e):
         limb(s, [(236, 330), (170, 330), (76, 296)], sleeve, 30)
         hand(s, 66, 296, SKIN_O, 14, fist=True)
     tilt = -8 if e == 3 else 0
-    s.group(transform="translate(%g %g) rotate(%g) scale(1.32)" % (166 - lean, 128 + lean, tilt))
+    s.group(transform="translate(%g %g) rotate(%g) scale(1.32)" % (166 - lean, 140 + lean, tilt))
     olga_head(s, OLGA_EXPR[e])
     if e == 3:  # her face in shadow
         s.path("M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 Z", fill="#4a2a3e", opacity=0.22)
