@@ -131,9 +131,10 @@ def nell_head(s, expr="calm", c=NELL):
     s.path("M1,22 l-3,5 h4", stroke="#c08a70", sw=2.5)
     _mouth(s, mouth)
     # untidy fringe over the top of the head
-    s.path("M-60,6 C-70,-76 70,-76 60,6 L54,-10 L47,-2 L40,-24 L30,-12 L22,-30 L12,-16 L2,-33 L-8,-18 L-18,-32 "
-           "L-26,-14 L-38,-26 L-44,-6 L-52,-16 Z", s.linear([(0, c["hair_light"]), (1, c["hair"])], 0, 0, 1, 1),
-           INK, 3)
+    edge = "L54,-10 L47,-2 L40,-24 L30,-12 L22,-30 L12,-16 L2,-33 L-8,-18 L-18,-32 L-26,-14 L-38,-26 L-44,-6 L-52,-16"
+    s.path("M-60,6 C-70,-76 70,-76 60,6 " + edge + " Z",
+           s.linear([(0, c["hair_light"]), (1, c["hair"])], 0, 0, 1, 1))
+    s.path("M60,6 " + edge + " L-60,6", stroke=INK, sw=3)  # only the fringe's ragged edge is outlined
     s.path("M-36,-50 q20,-16 44,-10", stroke="#c8966a", sw=4)
     s.path("M-20,-40 q10,-6 22,-4", stroke="#c8966a", sw=2.5)
     _brows(s, brows)

@@ -24,6 +24,13 @@ def limb(s, pts, colour, width, outline=INK):
     s.path(d, stroke=colour, sw=width)
 
 
+def arm(s, pts, sleeve, skin, width):
+    """A rolled-up sleeve to the elbow, a bare forearm after it."""
+    limb(s, pts[:2], sleeve, width)
+    limb(s, pts[1:], skin, width * 0.8)
+    s.circle(pts[1][0], pts[1][1], width * 0.55, sleeve, INK, 2.5)
+
+
 def hand(s, x, y, skin, r=13, fist=False):
     if fist:
         s.rect(x - r, y - r * 0.85, x + r, y + r * 0.85, skin, INK, 3, rx=r * 0.5)
@@ -73,15 +80,15 @@ def nell_portrait(s, e):
         hand(s, 124, 420, SKIN_N, 13)
         hand(s, 196, 424, SKIN_N, 13)
     elif e == 1:  # a fist raised to her chest
-        limb(s, [(250, 480), (262, 380), (206, 300)], NELL["shirt"], 20)
+        arm(s, [(250, 480), (262, 380), (206, 300)], NELL["shirt"], SKIN_N, 27)
         hand(s, 200, 294, SKIN_N, 16, fist=True)
     elif e == 2:  # a hand raised to her mouth
-        limb(s, [(260, 480), (262, 330), (200, 236)], NELL["shirt"], 20)
+        arm(s, [(260, 480), (262, 330), (200, 236)], NELL["shirt"], SKIN_N, 27)
         hand(s, 196, 226, SKIN_N, 15)
     else:  # the lantern held to her chest
         brass_lantern(s, 160, 318, 1.3)
-        limb(s, [(70, 480), (84, 380), (132, 326)], NELL["shirt"], 20)
-        limb(s, [(250, 480), (236, 380), (188, 326)], NELL["shirt"], 20)
+        arm(s, [(70, 480), (84, 380), (132, 326)], NELL["shirt"], SKIN_N, 27)
+        arm(s, [(250, 480), (236, 380), (188, 326)], NELL["shirt"], SKIN_N, 27)
         hand(s, 136, 322, SKIN_N, 13)
         hand(s, 184, 322, SKIN_N, 13)
     s.group(transform="translate(160 150) scale(1.3)")
