@@ -8,6 +8,8 @@ On keyed sheets no pixel may lie within distance 24 of the key without being
 exactly it (such pixels would show as a dark or green fringe), every pixel
 outside the cells must be the key, solid cells must hold no key pixel, and
 every sprite cell must show something (a cell left all key draws nothing).
+On green sheets nothing may be plainly green either: the story's characters
+never wear or glow in green, and such pixels would read as a keying fault.
 Exit status 0 when everything passes.
 """
 
@@ -85,6 +87,18 @@ def check_sheet(game_dir, sheet):
     holes = bin(solid & exact).count("1")
     if holes:
         errors.append("%d key pixels inside solid cells" % holes)
+    if sheet.key == "green":
+        cand = channel_flags(rgb, key, lambda v, k: v >= 120 if k == 255 else v <= 150) & ~exact
+        flags = cand.to_bytes(n, "big")
+        green = 0
+        i = flags.find(1)
+        while i >= 0:
+            r, g, b = rgb[3 * i:3 * i + 3]
+            if g - max(r, b) > 90:
+                green += 1
+            i = flags.find(1, i + 1)
+        if green:
+            errors.append("%d plainly green pixels besides the key" % green)
     kb = bytes(key)
     for c in sheet.cells:
         if c.mode == "sprite" and all(rgb[3 * (y * w + c.l):3 * (y * w + c.r)] == kb * (c.r - c.l)

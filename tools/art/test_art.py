@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Tests of the cell table, the pixel clean-up and the BMP writer/reader pair."""
+"""Tests of the cell table, the pixel clean-up, the BMP writer/reader pair, the
+drawers that write the SVG sources and the contact sheet."""
 
 import os
 import struct
@@ -11,6 +12,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cells as catalogue  # noqa: E402
 import check_bitmaps  # noqa: E402
 import svg2bmp  # noqa: E402
+import artkit  # noqa: E402
+import draw_play  # noqa: E402
+import draw_screens  # noqa: E402
+import draw_story  # noqa: E402
+
+DRAWER_MODULES = (draw_play, draw_screens, draw_story)
 
 
 class CellTable(unittest.TestCase):
@@ -138,6 +145,17 @@ class BmpFiles(unittest.TestCase):
             self.assertIn("size 150x160", check_bitmaps.check_sheet(d, chip)[0])
             self.assertEqual(check_bitmaps.check_sheet(d, catalogue.sheet("sweep")), ["missing"])
 
+    def test_checker_refuses_green_clothes_on_a_green_sheet(self):
+        sh = catalogue.sheet("gameadv/character_1")
+        rgb = bytearray(b"\x00\xff\x00" * (sh.w * sh.h))
+        rgb[0:6] = b"\x30\xc8\x30\x6b\x5a\x3a"  # a green sleeve, then Olga's moss-brown shawl
+        with tempfile.TemporaryDirectory() as d:
+            os.makedirs(os.path.join(d, "bitmap", "gameadv"))
+            with open(os.path.join(d, "bitmap", "gameadv", "character_1.bmp"), "wb") as f:
+                f.write(svg2bmp.bmp_bytes(rgb, sh.w, sh.h))
+            errors = check_bitmaps.check_sheet(d, sh)
+        self.assertIn("1 plainly green pixels besides the key", errors)
+
     def test_checker_finds_fringe_and_stray_pixels(self):
         sh = catalogue.sheet("ending/st")
         rgb = bytearray(3 * sh.w * sh.h)
@@ -153,6 +171,64 @@ class BmpFiles(unittest.TestCase):
         self.assertIn("1 pixels outside the cells", errors)
         self.assertIn("sprite cell record 1 (40, 40)-(120, 80) is all key", errors)
         self.assertNotIn("sprite cell star ", errors)
+
+
+class Drawers(unittest.TestCase):
+    def test_every_sheet_has_exactly_one_drawer(self):
+        owners = {}
+        for m in DRAWER_MODULES:
+            for path in m.DRAWERS:
+                self.assertNotIn(path, owners, "%s drawn by %s and %s" % (path, owners.get(path), m.__name__))
+                owners[path] = m.__name__
+        self.assertEqual(sorted(owners), sorted(s.path for s in catalogue.SHEETS))
+
+    def test_committed_sources_are_what_the_drawers_write(self):
+        # A drawer changed without rerunning it (or an SVG edited by hand) would ship stale art;
+        # drawing twice also proves the pictures are deterministic.
+        for m in DRAWER_MODULES:
+            for path, fn in m.DRAWERS.items():
+                sheet = catalogue.sheet(path)
+                first, second = artkit.Svg(sheet.w, sheet.h), artkit.Svg(sheet.w, sheet.h)
+                fn(first, sheet)
+                fn(second, sheet)
+                text = first.render()
+                self.assertEqual(text, second.render(), path)
+                with open(os.path.join(artkit.ROOT, path + ".svg"), encoding="utf-8") as f:
+                    self.assertTrue(f.read() == text, "content/art/%s.svg is stale: rerun %s.py"
+                                    % (path, m.__name__))
+                self.assertIn('width="%d" height="%d"' % (sheet.w, sheet.h), text)
+
+    def test_keyed_sheets_are_drawn_on_transparency(self):
+        # A full-sheet background on a keyed sheet would fill every transparent area with colour.
+        for m in DRAWER_MODULES:
+            for path, fn in m.DRAWERS.items():
+                sheet = catalogue.sheet(path)
+                if not sheet.key:
+                    continue
+                svg = artkit.Svg(sheet.w, sheet.h)
+                fn(svg, sheet)
+                full = '<rect x="0" y="0" width="%d" height="%d"' % (sheet.w, sheet.h)
+                self.assertFalse(any(p.startswith(full) for p in svg.parts), path)
+
+
+class ContactSheet(unittest.TestCase):
+    def test_missing_and_present_bitmaps_both_make_a_tile(self):
+        import contact_sheet
+        sh = catalogue.sheet("ending/st")
+        with tempfile.TemporaryDirectory() as d:
+            missing = os.path.join(d, "missing.png")
+            contact_sheet.tile(d, sh, missing)
+            os.makedirs(os.path.join(d, "bitmap", "ending"))
+            rgb = bytearray(b"\xff\x00\x00" * (sh.w * sh.h))
+            with open(os.path.join(d, "bitmap", "ending", "st.bmp"), "wb") as f:
+                f.write(svg2bmp.bmp_bytes(rgb, sh.w, sh.h))
+            present = os.path.join(d, "present.png")
+            contact_sheet.tile(d, sh, present)
+            for p in (missing, present):
+                with open(p, "rb") as f:
+                    head = f.read(24)
+                self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n")
+                self.assertEqual(struct.unpack(">II", head[16:24]), (sh.w, sh.h + 18))  # picture + label strip
 
 
 if __name__ == "__main__":
