@@ -175,12 +175,14 @@ def mire_portrait(s, e):
     for k, c in enumerate((col, "#ffe6c0", "#fff2dc")):
         s.circle(160, 150, r - 22 * k, c)
     dress = s.linear([(0, "#ffffff"), (0.5, MIRE["dress"]), (1, "#f0dcc0")], 0, 0, 1, 0)
-    # the body tapering to a wisp of flame
-    s.path("M160,430 C150,455 170,465 176,478 C186,456 176,440 182,424 Z", EMBER, INK, 2.5)
-    s.path("M162,424 C160,440 168,448 172,458 C176,444 172,432 176,422 Z", GOLD)
-    s.path("M122,190 C96,260 92,320 108,360 C124,400 150,420 164,434 C180,412 208,396 220,356 C232,314 226,258 "
-           "198,190 Z", dress, INK, 3.5)
-    s.path("M118,360 q20,16 44,2 q24,14 46,-6", stroke="#f0c890", sw=3)
+    # below the hem she is a wisp of flame, never touching the ground
+    wisp = s.linear([(0, "#fff6e6"), (0.45, GLOW), (0.8, GOLD), (1, EMBER)])
+    s.path("M118,340 C120,400 150,420 160,450 C166,462 170,470 178,478 C178,456 196,430 206,400 C214,376 206,352 "
+           "202,340 Z", wisp, INK, 3)
+    s.path("M150,360 C152,400 166,420 172,452", stroke="#ffffff", sw=4, opacity=0.8)
+    s.path("M122,190 C100,240 90,300 100,352 Q116,364 130,352 Q146,366 160,354 Q176,368 190,354 Q204,366 220,352 "
+           "C230,300 222,240 198,190 Z", dress, INK, 3.5)
+    s.ellipse(160, 270, 38, 70, s.radial([(0, "#ffffff"), (1, "#ffffff", 0)]))  # she glows from inside
     s.rect(146, 170, 174, 200, SKIN_M, INK, 3)
     s.path("M128,196 Q160,214 192,196", stroke="#f0dcc0", sw=6)
     s.path("M128,196 Q160,214 192,196", stroke=INK, sw=2)
@@ -487,6 +489,11 @@ def hollow(s, sh):
         s.path(d, stroke=INK, sw=14)
         s.path(d, stroke="#d8d0c0", sw=9)
     s.poly([(276, 384), (364, 384), (372, 396), (268, 396)], BONE, INK, 3)
+    for k in range(7):  # the lamp's light broken on the black water
+        y = 404 + 11 * k
+        w = 70 - 7 * k
+        s.path("M%g,%g h%g" % (320 - w / 2 + (k % 2) * 8, y, w), stroke=GOLD, sw=3, opacity=0.55 - 0.06 * k)
+    s.rect(0, 330, 640, 370, s.linear([(0, "#8a849a", 0), (0.5, "#8a849a", 0.18), (1, "#8a849a", 0)]))  # mist
     glow(s, 320, 200, 90, GOLD, 0.8)
     lamp(s, 320, 286, 210, flame=0.7)
     for x in range(0, 640, 40):
