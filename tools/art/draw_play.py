@@ -714,16 +714,30 @@ def select(s, sh):
 
 
 def shutter(s, sh):
-    for k in range(12):  # slabs of slate that drop over the board when time runs out
+    """Slabs of black mire rock that drop over the board when time runs out."""
+    r = rng(31)
+    for k in range(12):
         t = 40 * k
-        s.rect(0, t, 640, t + 40, s.linear([(0, "#6a6478"), (0.15, "#4e4a5e"), (0.85, "#3a3548"), (1, "#241f2c")]))
-        s.line(0, t + 1, 640, t + 1, "#8a849a", 1.5)
-        for x in range(20, 640, 80):
-            s.circle(x + (40 if k % 2 else 0), t + 20, 3, "#5a5468", INK, 1)
-    s.rect(0, 440, 640, 480, s.linear([(0, "#3a2230"), (1, "#241620")]))
-    for x in range(-40, 680, 40):
-        s.poly([(x, 446), (x + 20, 446), (x + 40, 474), (x + 20, 474)], EMBER)
-    s.rect(0, 440, 640, 446, GOLD)
+        off = 0 if k % 2 else -40
+        for x in range(off, 640, 80):
+            shade = 0.85 + 0.3 * r()
+            col = "#%02x%02x%02x" % (int(0x3e * shade), int(0x38 * shade), int(0x4a * shade))
+            s.rect(x + 1, t + 1, x + 79, t + 39, col, INK, 2, rx=3)
+            s.path("M%g,%g H%g" % (x + 4, t + 4, x + 76), stroke="#6a6478", sw=1.5)
+            s.path("M%g,%g H%g V%g" % (x + 4, t + 36.5, x + 76.5, t + 4), stroke="#241f2c", sw=1.5)
+            if r() < 0.25:
+                s.path("M%g,%g l%g,%g l%g,%g" % (x + 20 + 30 * r(), t + 8, 6, 10, -3, 12), stroke="#2a2432", sw=1.2)
+    # a carved lamp ring, the same as on the doors, dark now
+    s.circle(240, 240, 120, "none", "#4e485c", 10)
+    s.circle(240, 240, 120, "none", "#241f2c", 2)
+    for a in range(0, 360, 30):
+        t = math.radians(a)
+        s.circle(240 + 120 * math.cos(t), 240 + 120 * math.sin(t), 5, "#4e485c", INK, 1.5)
+    # the leading edge: a rail of bone stone with a lamp-gold line
+    s.rect(0, 446, 640, 480, s.linear([(0, BONE), (1, BONE_SHADE)]), INK, 2)
+    s.rect(0, 452, 640, 455, GOLD)
+    for x in range(20, 640, 40):
+        s.poly([(x, 462), (x + 6, 468), (x, 474), (x - 6, 468)], "#8a7a5a")
     s.rect(0, 474, 640, 480, INK)
 
 
