@@ -166,9 +166,10 @@ def opening_st(s, sh):
         s.end()
     c = cell(sh, "cursor bar")
     s.clip(c.l, c.t, c.r, c.b)
-    s.poly([(c.l + 2, c.t + 3), (c.r - 26, c.t + 3), (c.r - 3, c.t + 20), (c.r - 26, c.b - 3), (c.l + 2, c.b - 3)],
+    # the tip stops short of x 384, where the best-time panels begin
+    s.poly([(c.l + 2, c.t + 3), (c.r - 46, c.t + 3), (c.r - 23, c.t + 20), (c.r - 46, c.b - 3), (c.l + 2, c.b - 3)],
            s.linear([(0, "#8a4a1c"), (0.5, "#5a2e14"), (1, "#3a2010")], 0, 0, 1, 0), INK, 2.5)
-    s.poly([(c.l + 6, c.t + 7), (c.r - 28, c.t + 7), (c.r - 10, c.t + 20), (c.r - 28, c.b - 7), (c.l + 6, c.b - 7)],
+    s.poly([(c.l + 6, c.t + 7), (c.r - 48, c.t + 7), (c.r - 30, c.t + 20), (c.r - 48, c.b - 7), (c.l + 6, c.b - 7)],
            "none", GOLD, 1.5)
     s.circle(c.l + 50, c.t + 20, 12, "#a8701c", INK, 1.5)
     s.path("M%g,%g q-7,-9 0,-17 q7,8 0,17 z" % (c.l + 50, c.t + 29), fill=GLOW, stroke=EMBER, sw=2)
