@@ -139,14 +139,14 @@ def olga_portrait(s, e):
     hand_r = (64, 270) if e != 3 else (64, 250)
     limb(s, [(98, 330), (80, 300), (hand_r[0] + 6, hand_r[1])], sleeve, 30)
     hand(s, hand_r[0], hand_r[1], SKIN_O, 14, fist=True)
-    if e == 0:
-        limb(s, [(236, 330), (250, 380), (226, 370)], sleeve, 30)
-        hand(s, 222, 368, SKIN_O, 13)
-        pipe(s, 214, 366, -20)
+    if e == 0:  # the pipe held up, by her chin
+        limb(s, [(236, 330), (262, 330), (234, 292)], sleeve, 30)
+        hand(s, 230, 290, SKIN_O, 13)
+        pipe(s, 222, 288, -20)
     elif e == 1:  # the pipe lowered
-        limb(s, [(236, 330), (252, 400), (232, 412)], sleeve, 30)
-        hand(s, 228, 410, SKIN_O, 13)
-        pipe(s, 220, 410, 10)
+        limb(s, [(236, 330), (256, 350), (230, 322)], sleeve, 30)
+        hand(s, 226, 320, SKIN_O, 13)
+        pipe(s, 218, 322, 12)
     elif e == 2:  # the pipe pointed at the viewer
         limb(s, [(236, 330), (254, 300), (228, 262)], sleeve, 30)
         hand(s, 226, 258, SKIN_O, 14)
