@@ -103,6 +103,9 @@ NELL_FACE = {  # expression: eyes, brows, mouth, extras
 }
 
 
+NELL_FRINGE = "L54,-10 L47,-2 L40,-24 L30,-12 L22,-30 L12,-16 L2,-33 L-8,-18 L-18,-32 L-26,-14 L-38,-26 L-44,-6 L-52,-16"
+
+
 def nell_hair_back(s, c):
     s.path("M-62,-8 C-72,-80 72,-80 62,-8 C64,20 60,40 52,50 L-52,50 C-60,40 -64,20 -62,-8 Z",
            s.linear([(0, c["hair_light"]), (1, c["hair_dark"])], 0, 0, 1, 1), INK, 3.5)
@@ -118,8 +121,13 @@ def nell_head(s, expr="calm", c=NELL):
     nell_hair_back(s, c)
     s.ellipse(-50, 10, 8, 11, c["skin"], INK, 2.5)
     s.ellipse(50, 10, 8, 11, c["skin_shade"], INK, 2.5)
-    s.path("M-52,-14 C-54,30 -26,60 0,60 C26,60 54,30 52,-14 C40,-50 -40,-50 -52,-14 Z",
-           s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    face = "M-52,-14 C-54,30 -26,60 0,60 C26,60 54,30 52,-14 C40,-50 -40,-50 -52,-14 Z"
+    s.path(face, s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    # the fringe's shadow on the forehead, falling down and to the right
+    s.clip_path(face)
+    s.path("M-60,6 C-70,-76 70,-76 60,6 " + NELL_FRINGE + " Z", c["skin_shade"], transform="translate(4 8)",
+           opacity=0.75)
+    s.end()
     # pencil behind her right ear
     s.group(transform="rotate(-30 -52 -8)")
     s.rect(-72, -12, -30, -5, "#f0cc50", INK, 2, rx=1)
@@ -131,7 +139,7 @@ def nell_head(s, expr="calm", c=NELL):
     s.path("M1,22 l-3,5 h4", stroke="#c08a70", sw=2.5)
     _mouth(s, mouth)
     # untidy fringe over the top of the head
-    edge = "L54,-10 L47,-2 L40,-24 L30,-12 L22,-30 L12,-16 L2,-33 L-8,-18 L-18,-32 L-26,-14 L-38,-26 L-44,-6 L-52,-16"
+    edge = NELL_FRINGE
     s.path("M-60,6 C-70,-76 70,-76 60,6 " + edge + " Z",
            s.linear([(0, c["hair_light"]), (1, c["hair"])], 0, 0, 1, 1))
     s.path("M60,6 " + edge + " L-60,6", stroke=INK, sw=3)  # only the fringe's ragged edge is outlined
@@ -225,6 +233,9 @@ MIRE_FACE = {  # eyes, mouth, blush
 }
 
 
+MIRE_FRINGE = "L44,-14 L34,-4 L26,-24 L14,-12 L4,-28 L-6,-12 L-18,-26 L-26,-8 L-38,-20 L-44,-2"
+
+
 def mire_hair_back(s, c, droop=False):
     """Long weightless hair drifting upward like a flame, gold to orange at the tips."""
     grad = s.radial([(0, "#fff0c0"), (0.35, c["hair"]), (0.72, "#f4b060"), (1, c["tip"])], 0, 0, 175, units=True)
@@ -253,8 +264,12 @@ def mire_hair_back(s, c, droop=False):
 def mire_head(s, expr="curious", c=MIRE, droop=False):
     eyes, mouth = MIRE_FACE[expr]
     mire_hair_back(s, c, droop)
-    s.path("M-50,-10 C-52,36 -26,60 0,60 C26,60 52,36 50,-10 C40,-48 -40,-48 -50,-10 Z",
-           s.linear([(0, "#fff4e4"), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    face = "M-50,-10 C-52,36 -26,60 0,60 C26,60 52,36 50,-10 C40,-48 -40,-48 -50,-10 Z"
+    s.path(face, s.linear([(0, "#fff4e4"), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    s.clip_path(face)
+    s.path("M-52,4 C-60,-64 60,-64 52,4 " + MIRE_FRINGE + " Z", c["skin_shade"], transform="translate(3 7)",
+           opacity=0.6)
+    s.end()
     s.ellipse(-32, 28, 9, 5, "#f8a890", opacity=0.8)
     s.ellipse(32, 28, 9, 5, "#f8a890", opacity=0.8)
     if eyes == "open":
@@ -283,8 +298,8 @@ def mire_head(s, expr="curious", c=MIRE, droop=False):
     else:
         _mouth(s, "smile", 36)
     # fringe, then the little lantern-shaped paper cap tied under the chin
-    s.path("M-52,4 C-60,-64 60,-64 52,4 L44,-14 L34,-4 L26,-24 L14,-12 L4,-28 L-6,-12 L-18,-26 L-26,-8 L-38,-20 "
-           "L-44,-2 Z", s.linear([(0, "#fff0c0"), (1, c["hair"])], 0, 0, 1, 1), INK, 3)
+    s.path("M-52,4 C-60,-64 60,-64 52,4 " + MIRE_FRINGE + " Z", s.linear([(0, "#fff0c0"), (1, c["hair"])], 0, 0, 1, 1),
+           INK, 3)
     s.path("M-30,-48 L-24,-78 L24,-78 L30,-48 Z", c["cap"], INK, 2.5)
     for x in (-12, 0, 12):
         s.line(x * 1.1, -50, x * 0.9, -76, "#d8b878", 1.5)

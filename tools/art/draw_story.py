@@ -91,6 +91,7 @@ def nell_portrait(s, e):
         arm(s, [(250, 480), (236, 380), (188, 326)], NELL["shirt"], SKIN_N, 27)
         hand(s, 136, 322, SKIN_N, 13)
         hand(s, 184, 322, SKIN_N, 13)
+    s.ellipse(160, 238, 22, 9, NELL["skin_shade"])  # the chin's shadow on her neck
     s.group(transform="translate(160 150) scale(1.3)")
     nell_head(s, NELL_EXPR[e])
     s.end()
