@@ -177,18 +177,19 @@ def opening_st(s, sh):
 
 
 def sweep(s, sh):
+    """The wipe, and the backdrop of the all-clear message: its sunburst sits at (240, 198)."""
+    cx, cy = 240, 198
     mire_night(s, 640, 480, seed=21, stars=120)
-    glow(s, 320, 250, 300, GOLD, 0.35)
-    for k in range(9):  # rays of the lamp
-        a = math.radians(-90 + (k - 4) * 22)
-        s.poly([(320, 240), (320 + 700 * math.cos(a - 0.05), 240 + 700 * math.sin(a - 0.05)),
-                (320 + 700 * math.cos(a + 0.05), 240 + 700 * math.sin(a + 0.05))], GLOW, opacity=0.12)
-    slab_path(s, 120, 470, 300, 250, 9, 80, lit=True, seed=13)
-    slab_path(s, 520, 470, 340, 250, 9, 80, lit=True, seed=14)
-    s.circle(320, 214, 74, s.radial([(0, "#fff3c4"), (0.7, GOLD), (1, "#a8701c")]), INK, 4)
-    lamp(s, 320, 262, 96, stone="#fff6dc", shade="#e8d8b0")
-    s.group(transform="translate(320 360)")
-    s.lettering(0, 0, "OSSMIRE", 56, s.linear(GOLD_FILL), DISPLAY, ink_w=9)
+    glow(s, cx, cy, 320, GOLD, 0.4)
+    for k in range(18):  # rays of the lamp
+        a = math.radians(k * 20 + 10)
+        s.poly([(cx, cy), (cx + 800 * math.cos(a - 0.05), cy + 800 * math.sin(a - 0.05)),
+                (cx + 800 * math.cos(a + 0.05), cy + 800 * math.sin(a + 0.05))], GLOW, opacity=0.1)
+    slab_path(s, 40, 470, cx - 10, cy + 60, 9, 80, lit=True, seed=13)
+    slab_path(s, 440, 470, cx + 10, cy + 60, 9, 80, lit=True, seed=14)
+    slab_path(s, 620, 330, cx + 30, cy + 50, 7, 50, lit=True, seed=15)
+    s.group(transform="translate(540 462)")
+    s.lettering(0, 0, "OSSMIRE", 34, s.linear(GOLD_FILL), DISPLAY, ink_w=6)
     s.end()
 
 
