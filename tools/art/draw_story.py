@@ -389,8 +389,16 @@ def landing(s, sh):
     s.rect(0, hy - 18, 640, hy + 10, s.linear([(0, "#e8b090", 0), (0.5, "#f0c8a8", 0.5), (1, "#e8b090", 0)]))
     s.rect(0, hy, 640, 480, s.linear([(0, "#2a2438"), (0.3, "#16141e"), (1, "#0c0c12")]))
     s.path("M0,%g h640" % (hy + 3), stroke="#f0b080", sw=2, opacity=0.5)
+    r = rng(14)
+    for k in range(14):  # the dusk on the water, fading toward the shore
+        y = hy + 6 + k * k * 0.9
+        w = 30 + 60 * r()
+        x = 180 + 460 * r()
+        s.path("M%g,%g h%g" % (x, y, w), stroke="#e8a070", sw=1.5, opacity=0.5 - 0.03 * k)
     glow(s, 470, hy - 2, 26, GOLD, 0.9)
     s.circle(470, hy - 2, 2.5, "#ffffff")
+    for k in range(4):  # the far lamp's reflection
+        s.path("M%g,%g h%g" % (466 - k, hy + 5 + 5 * k, 8 + 2 * k), stroke=GOLD, sw=1.5, opacity=0.7 - 0.15 * k)
     slab_path(s, 330, 470, 466, hy + 4, 10, 90, seed=5)
     # the hut: timber, a moss roof, a lamp under the eaves
     s.rect(-10, 150, 176, 360, s.linear([(0, "#6a4a30"), (1, "#3a2818")], 0, 0, 1, 0), INK, 3)
