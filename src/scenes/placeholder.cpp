@@ -1,7 +1,6 @@
 // TEMPORARY SCENES. Each scene not yet built runs here: its init does nothing,
 // its run draws the scene's background and the FPS read-out and never leaves.
 // Delete a scene's three functions from this file when the real scene lands.
-#include "editor/editor.h"
 #include "graphics/sprites.h"
 #include "scenes/gameover.h"
 #include "scenes/wipe.h"
@@ -23,7 +22,3 @@ u8 RunPlaceholder(int backgroundTexture, int fpsX, int fpsY) {
 u8 InitGameOver(void) { return 1; }
 u8 RunGameOver(void) { return RunPlaceholder(14, 0, 0); }
 u8 ExitGameOver(void) { return 0; }
-
-u8 InitEditor(void) { return 1; }
-u8 RunEditor(void) { return RunPlaceholder(3, 10, 10); }
-u8 ExitEditor(void) { return 0; }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "editor/editor.h"
 #include "graphics/display.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
@@ -99,6 +100,7 @@ void RegisterAllGlobals(void) {
     RegisterPlayScreenGlobals();
     RegisterSaveGlobals();
     RegisterGameDataGlobals();
+    RegisterEditorGlobals();
 }
 
 int GlobalCount(void) { return globalCount; }
