@@ -240,7 +240,7 @@ void DrawStoryMessage(int x, int y, const char* text, u32 visibleCount, u32& com
     DrawNextMark(complete);
     const u8* bytes = (const u8*)text;
     u32 pos = 0, line = 0, column = 0, shown = 0;
-    while (pos + 1 < STORY_TEXT_BYTES && bytes[pos] != 0 && shown < visibleCount) {
+    while (pos + 1 < STORY_TEXT_BYTES && bytes[pos] != 0) {
         u8 first = bytes[pos], second = bytes[pos + 1];
         if (first == '#') {
             if (second == 0) break;
@@ -255,6 +255,9 @@ void DrawStoryMessage(int x, int y, const char* text, u32 visibleCount, u32& com
             pos += 2;
             continue;
         }
+        // Pairs right after the last visible character act in the same frame,
+        // so an end mark takes effect as the character before it appears.
+        if (shown >= visibleCount) break;
         if (column >= CHARS_PER_LINE) line++, column = 0;
         DrawCell(first, second, x + CELL * (int)column, y + CELL * (int)line);
         if (second == 0) break;
