@@ -1,0 +1,313 @@
+// The map editor's files byte for byte, its notices frame by frame, what it
+// draws, and its handling of map files it did not write.
+#include "editor/editor.h"
+
+#include <sys/stat.h>
+
+#include "editor/mapfile.h"
+#include "play_fixture.h"
+#include "scenes/title.h"
+#include "shell/shell.h"
+
+using namespace playtest;
+
+namespace {
+std::vector<u8> ReadAll(const char* path) {
+    std::vector<u8> bytes;
+    FILE* f = fopen(path, "rb");
+    if (!f) return bytes;
+    int c;
+    while ((c = fgetc(f)) != EOF) bytes.push_back((u8)c);
+    fclose(f);
+    return bytes;
+}
+
+void WriteAll(const char* path, const std::vector<u8>& bytes) {
+    FILE* f = fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+    return n;
+}
+
+// Screen points strictly inside a board cell and inside palette buttons.
+POINT Cell(int x, int y) { return POINT{100 + 40 * x, 100 + 40 * y}; }
+const POINT KEY1 = {510, 140}, KEY2 = {550, 140}, KEY3 = {590, 140}, KEY4 = {510, 180};
+const POINT WARP = {550, 180}, TIME2 = {590, 260}, SAVE = {550, 340};
+const u8 FOUR_KEYS[4] = {7, 8, 9, 10};
+
+class Editor : public PlayTest {
+  protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        HeadlessSetTrace(TRACE_SPRITE | TRACE_TEXT | TRACE_MSGBOX, trace);
+        ASSERT_EQ(mkdir("EditMap", 0755), 0);
+        memset(editBoard, 0, sizeof editBoard);
+        editorLoaded = mapSavedNotice = mapInvalidNotice = 0;
+        noticeTimer = 0;
+        mouseLeft = mouseRight = BUTTON_OFF;
+        editChosen = 1;
+        wipeX = -640;
+    }
+
+    // One editor frame with the cursor at p and the buttons as given.
+    void Frame(POINT p, bool left = false, bool right = false) {
+        mousePos = p;
+        mouseLeft = NextButtonState(mouseLeft, left);
+        mouseRight = NextButtonState(mouseRight, right);
+        Press(NONE);
+        EXPECT_EQ(RunEditor(), 1);
+    }
+
+    void Click(POINT p) {
+        Frame(p, true);
+        Frame(p);
+    }
+
+    void Place(POINT tile, POINT at) {
+        Click(tile);
+        Click(at);
+    }
+
+    // Trace of the frames run since the last call.
+    std::string TakeTrace() {
+        std::string all = TraceSoFar();
+        std::string fresh = all.substr(traceRead);
+        traceRead = all.size();
+        return fresh;
+    }
+};
+}  // namespace
+
+TEST_F(Editor, PaintedMapIsSavedAsSeventyThreeBytes) {
+    Frame(Cell(0, 0));
+    Place(KEY1, Cell(0, 0));
+    Place(KEY2, Cell(1, 0));
+    Place(KEY3, Cell(2, 0));
+    Place(KEY4, Cell(7, 7));
+    Place(WARP, Cell(3, 1));
+    Place(WARP, Cell(4, 1));
+    Click(TIME2);
+    Frame(Cell(5, 6), false, true);
+    Frame(Cell(5, 6));
+    stageNumber = 3;
+    Click(SAVE);
+
+    std::vector<u8> bytes = ReadAll("EditMap/map_03.map");
+    ASSERT_EQ(bytes.size(), MAP_FILE_BYTES);
+    std::vector<u8> board(64, 0);
+    board[0] = 7;
+    board[1] = 8;
+    board[2] = 9;
+    board[63] = 10;
+    board[11] = board[12] = 12;
+    EXPECT_EQ(std::vector<u8>(bytes.begin(), bytes.begin() + 64), board);
+    EXPECT_EQ(bytes[64], 2);
+    EXPECT_EQ(std::vector<u8>(bytes.begin() + 65, bytes.end()),
+              (std::vector<u8>{5, 0, 0, 0, 6, 0, 0, 0}));
+    EXPECT_EQ(mapSavedNotice, 1u);
+
+    // The next visit to map 03 shows it as saved.
+    memset(editBoard, 0, sizeof editBoard);
+    editTimeClass = 0;
+    editorLoaded = 0;
+    Frame(Cell(0, 0));
+    EXPECT_EQ(std::vector<u8>(editBoard, editBoard + 64), board);
+    EXPECT_EQ(editTimeClass, 2);
+    EXPECT_EQ(editStartX, 5);
+    EXPECT_EQ(editStartY, 6);
+    EXPECT_EQ(mapSavedNotice, 0u);
+}
+
+TEST_F(Editor, NoticeIsDrawnInExactlyOneHundredAndEightyOneFrames) {
+    Frame(SAVE);
+    Click(SAVE);  // an empty board: invalid
+    for (int i = 0; i < 250; i++) Frame(SAVE);
+    std::string drawn = TakeTrace();
+    EXPECT_EQ(Count(drawn, "不正なマップデータです"), 181);
+    EXPECT_EQ(Count(drawn, "マップをセーブしました"), 0);
+    EXPECT_EQ(Count(drawn, "x=80 y=20 color=FFFF0000"), 181);
+    EXPECT_EQ(mapInvalidNotice, 0u);
+    EXPECT_EQ(ReadAll("EditMap/map_00.map").size(), 0u) << "an invalid map is never written";
+
+    // A valid save after an invalid one: both flags stand, the saved notice wins.
+    memcpy(editBoard, FOUR_KEYS, sizeof FOUR_KEYS);
+    Click(SAVE);
+    mapInvalidNotice = 1;
+    Frame(SAVE);
+    drawn = TakeTrace();
+    EXPECT_EQ(Count(drawn, "マップをセーブしました"), 3);
+    EXPECT_EQ(Count(drawn, "不正なマップデータです"), 0);
+    EXPECT_EQ(ReadAll("EditMap/map_00.map").size(), MAP_FILE_BYTES);
+}
+
+TEST_F(Editor, SaveWithoutTheDirectoryReportsTheFailureAndStillShowsSaved) {
+    ASSERT_EQ(rmdir("EditMap"), 0);
+    Frame(SAVE);
+    memcpy(editBoard, FOUR_KEYS, sizeof FOUR_KEYS);
+    Click(SAVE);
+    EXPECT_EQ(NewMessages(), 1);
+    EXPECT_STREQ(HeadlessLastMessage(), "セーブ失敗");
+    EXPECT_EQ(mapSavedNotice, 1u);
+    EXPECT_EQ(Count(TakeTrace(), "マップをセーブしました"), 2);
+}
+
+TEST_F(Editor, FrameIsDrawnInItsOrderWithThePaletteDimmedButTheChoices) {
+    Frame(Cell(0, 0));
+    selectedTile = 9;
+    editTimeClass = 1;
+    editStartX = 3;
+    editStartY = 2;
+    TakeTrace();
+    Frame(Cell(0, 0));
+    std::string drawn = TakeTrace();
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = drawn.find('\n', at)) != std::string::npos; at = end + 1) {
+        lines.push_back(drawn.substr(at, end - at));
+    }
+    // Background, 64 cells, marker, number, palette (11 tiles, 3 classes,
+    // save, clear), read-out.
+    ASSERT_EQ(lines.size(), 1u + 64 + 1 + 1 + 16 + 1);
+    EXPECT_NE(lines[0].find("tex=3 x=0 y=0 src=0,0,640,480"), std::string::npos);
+    EXPECT_NE(lines[64].find("tex=4 x=360 y=360 src=0,0,40,40"), std::string::npos);
+    EXPECT_NE(lines[65].find("tex=5 x=200 y=160 src=0,0,40,40"), std::string::npos);
+    EXPECT_NE(lines[66].find("x=320 y=420 color=FFFFFF00 \"マップ:00\""), std::string::npos);
+    const char* tiles[11] = {
+        "x=490 y=40 src=0,0,",    "x=530 y=40 src=80,0,",  "x=570 y=40 src=120,0,",
+        "x=490 y=80 src=0,40,",   "x=530 y=80 src=40,40,", "x=570 y=80 src=80,40,",
+        "x=490 y=120 src=120,40", "x=530 y=120 src=0,80,", "x=570 y=120 src=40,80,",
+        "x=490 y=160 src=80,80,", "x=530 y=160 src=0,120,"};
+    for (int i = 0; i < 11; i++) {
+        const std::string& line = lines[67 + i];
+        EXPECT_NE(line.find(std::string("tex=4 ") + tiles[i]), std::string::npos) << line;
+        const char* color = i == 8 ? "color=FFFFFFFF" : "color=64FFFFFF";
+        EXPECT_NE(line.find(color), std::string::npos) << line;
+    }
+    for (int i = 0; i < 3; i++) {
+        const std::string& line = lines[78 + i];
+        EXPECT_NE(line.find("tex=30 x=" + std::to_string(490 + 40 * i) + " y=240"),
+                  std::string::npos);
+        EXPECT_NE(line.find(i == 1 ? "color=FFFFFFFF" : "color=64FFFFFF"), std::string::npos);
+    }
+    EXPECT_NE(lines[81].find("tex=30 x=490 y=320 src=0,40,120,80"), std::string::npos);
+    EXPECT_NE(lines[82].find("tex=30 x=490 y=360 src=0,80,120,120 scale=1,1 centre=0,0 rot=0 "
+                             "color=FFFFFFFF"),
+              std::string::npos);
+    EXPECT_NE(lines[83].find("FPS:"), std::string::npos);
+}
+
+TEST_F(Editor, ForeignMapFilesLoadAsTheyAreWithoutHarm) {
+    // Codes above 12, a time class of 7, a start far off the board.
+    std::vector<u8> odd(64, 200);
+    odd[5] = odd[9] = odd[40] = 12;
+    odd.push_back(7);
+    for (u8 b : {0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x80}) odd.push_back(b);
+    WriteAll("EditMap/map_00.map", odd);
+    Frame(Cell(0, 0));
+    EXPECT_EQ(editBoard[0], 200);
+    EXPECT_EQ(editTimeClass, 7);
+    EXPECT_EQ(editStartX, 0x7FFFFFFF);
+    EXPECT_EQ(editStartY, (i32)0x80000000);
+    std::string drawn = TakeTrace();
+    EXPECT_EQ(Count(drawn, "tex=5 "), 0) << "a marker that far off is not drawn";
+    EXPECT_EQ(Count(drawn, "color=64FFFFFF"), 10 + 3) << "no time class button is chosen";
+
+    // Three warps: a fourth leaves two, the new one and the last of the old.
+    Place(WARP, Cell(7, 7));
+    int warps = 0;
+    for (u8 code : editBoard) warps += code == 12;
+    EXPECT_EQ(warps, 2);
+    EXPECT_EQ(editBoard[63], 12);
+    EXPECT_EQ(editBoard[40], 12);
+
+    // A short file fills what it holds; the rest stays as it was on screen.
+    WriteAll("EditMap/map_01.map", std::vector<u8>(10, 2));
+    stageNumber = 1;
+    editorLoaded = 0;
+    Frame(Cell(0, 0));
+    EXPECT_EQ(editBoard[9], 2);
+    EXPECT_EQ(editBoard[10], 200);
+    EXPECT_EQ(editTimeClass, 7);
+    EXPECT_EQ(editStartX, 0x7FFFFFFF);
+}
+
+TEST(KeepTileUnique, WarpRuleAndTheForgottenWarp) {
+    u8 cells[64] = {};
+    u8 remembered = NO_REMEMBERED_WARP;
+    cells[3] = 7;
+    cells[50] = 7;
+    KeepTileUnique(cells, 7, &remembered);
+    EXPECT_EQ(cells[3], 0);
+    EXPECT_EQ(cells[50], 0);
+
+    // Warps on 10 and 20 with nothing remembered: 10 goes, 20 is remembered.
+    cells[10] = cells[20] = 12;
+    KeepTileUnique(cells, 12, &remembered);
+    EXPECT_EQ(cells[10], 0);
+    EXPECT_EQ(cells[20], 12);
+    EXPECT_EQ(remembered, 20);
+
+    // A stale remembered cell is cleared all the same before the re-scan
+    // drops a warp: only the editor's painting keeps it from going stale.
+    cells[20] = 9;
+    cells[30] = cells[40] = 12;
+    KeepTileUnique(cells, 12, &remembered);
+    EXPECT_EQ(cells[20], 0);
+    EXPECT_EQ(cells[30], 0);
+    EXPECT_EQ(cells[40], 12);
+    EXPECT_EQ(remembered, 40);
+
+    // A remembered value past the board is never used as a cell.
+    cells[50] = 12;
+    remembered = 200;
+    KeepTileUnique(cells, 12, &remembered);
+    int warps = 0;
+    for (u8 code : cells) warps += code == 12;
+    EXPECT_EQ(warps, 1);
+    EXPECT_LT(remembered, 64);
+}
+
+TEST_F(Editor, PaintingOverTheRememberedWarpForgetsIt) {
+    Frame(Cell(0, 0));
+    Place(WARP, Cell(1, 0));
+    Place(WARP, Cell(2, 0));
+    Place(WARP, Cell(3, 0));  // 1 goes, 2 is remembered
+    EXPECT_EQ(rememberedWarp, 2);
+    Place(KEY3, Cell(2, 0));
+    EXPECT_EQ(rememberedWarp, NO_REMEMBERED_WARP);
+    Place(WARP, Cell(4, 0));
+    Place(WARP, Cell(5, 0));
+    EXPECT_EQ(editBoard[2], 9) << "the key painted over the old warp stays";
+    EXPECT_EQ(editBoard[3], 0);
+    EXPECT_EQ(editBoard[4], 12);
+    EXPECT_EQ(editBoard[5], 12);
+}
+
+TEST_F(Editor, LeavingWaitsForTheCoveredWipeAndDrawsNothingThen) {
+    Frame(Cell(0, 0));
+    Press(B);
+    RunEditor();
+    EXPECT_EQ(quitToTitle, 1u);
+    EXPECT_EQ(wipeActive, 1u);
+    int frames = 1;
+    while (!wipeCovered && frames < 100) {
+        Frame(Cell(0, 0));
+        frames++;
+    }
+    EXPECT_EQ(frames, 32);
+    TakeTrace();
+    mousePos = Cell(0, 0);
+    EXPECT_EQ(RunEditor(), 2);
+    EXPECT_EQ(TakeTrace(), "");
+    EXPECT_EQ(editChosen, 0u);
+    EXPECT_EQ(editorLoaded, 0u);
+    EXPECT_EQ(ExitEditor(), 0);
+    EXPECT_EQ(sceneId, SCENE_TITLE);
+    EXPECT_EQ(wipeX, -640);
+    EXPECT_EQ(wipeActive + wipeCovered + quitToTitle, 0u);
+}
