@@ -66,9 +66,11 @@ bool StrictlyInside(const RECT& r, POINT p) {
 
 // The board cell strictly containing p, as x + 8*y; -1 for none.
 int CellAt(POINT p) {
+    const i32 side = CELL * BOARD_SIZE;
+    if (p.x <= BOARD_LEFT || p.y <= BOARD_TOP) return -1;
+    if (p.x >= BOARD_LEFT + side || p.y >= BOARD_TOP + side) return -1;
     i32 dx = p.x - BOARD_LEFT;
     i32 dy = p.y - BOARD_TOP;
-    if (dx <= 0 || dy <= 0 || dx >= CELL * BOARD_SIZE || dy >= CELL * BOARD_SIZE) return -1;
     if (dx % CELL == 0 || dy % CELL == 0) return -1;
     return dx / CELL + BOARD_SIZE * (dy / CELL);
 }
