@@ -179,6 +179,7 @@ class WalkCounter {
             reached = next;
         }
         if (left & ~reached) return false;
+        if (!shape_.warps && !ColoursAlternate(left, cell)) return false;
         u64 links = open | Bit(cell);
         u64 n = links << 8, s = links >> 8;
         u64 w = (links << 1) & ~COLUMN_0, e = (links >> 1) & ~COLUMN_7;
@@ -186,6 +187,16 @@ class WalkCounter {
         u64 oneWay = n | s | w | e;
         if (left & ~shape_.goals & ~twoWays) return false;
         return (left & shape_.goals & ~oneWay) == 0;
+    }
+
+    // Without warps every step changes the colour of a chessboard cell, so
+    // the cells left must split evenly and the goal's colour is fixed.
+    static bool ColoursAlternate(u64 left, int cell) {
+        const u64 light = 0x55AA55AA55AA55AAull;
+        bool onLight = (light >> cell) & 1;
+        int same = __builtin_popcountll(left & (onLight ? light : ~light));
+        int other = __builtin_popcountll(left) - same;
+        return other == same || other == same + 1;
     }
 
     const Shape& shape_;
@@ -256,7 +267,8 @@ struct TimedSearch {
 };
 }  // namespace
 
-SolveOptions DefaultSolveOptions(void) { return SolveOptions{1000, 20000000}; }
+// The budget bounds the memo to about 200 MB on the most open boards.
+SolveOptions DefaultSolveOptions(void) { return SolveOptions{1000, 4000000}; }
 
 void SolveStage(const Stage& stage, const SolveOptions& options, SolveResult* result) {
     memset(result, 0, sizeof *result);
