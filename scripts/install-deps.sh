@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  g++ clang cmake ninja-build pkg-config python3
+  g++ clang libclang-rt-14-dev cmake ninja-build pkg-config python3
   libgtest-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev zlib1g-dev
   librsvg2-bin imagemagick
