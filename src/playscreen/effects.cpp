@@ -46,11 +46,12 @@ void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* la
     }
     if (!popup->active) {
         popup->active = 1;
-        popup->anchor = POINT{40 * playerX + 80, 40 * playerY + 40};
+        // A start cell from a damaged file may lie anywhere: positions wrap in 32 bits.
+        popup->anchor = POINT{(i32)(40u * (u32)playerX + 80u), (i32)(40u * (u32)playerY + 40u)};
     }
     if (timeClass < 3) {
-        DrawSprite(TEXTURE_PLAY_ST, (f32)(popup->anchor.x - 20),
-                   (f32)(popup->anchor.y - popup->age / 2), labels[timeClass]);
+        DrawSprite(TEXTURE_PLAY_ST, (f32)popup->anchor.x - 20.0f,
+                   (f32)popup->anchor.y - (f32)(popup->age / 2), labels[timeClass]);
     }
     popup->age++;
     if (popup->age > POPUP_LAST_AGE) {
@@ -62,8 +63,8 @@ void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* la
 }  // namespace
 
 void DrawKeyFlights(const u32* keys, i32 playerX, i32 playerY) {
-    i32 centreX = 40 * playerX + 100;
-    i32 centreY = 40 * playerY + 100;
+    i32 centreX = (i32)(40u * (u32)playerX + 100u);
+    i32 centreY = (i32)(40u * (u32)playerY + 100u);
     for (int i = 0; i < KEY_FLIGHTS; i++) {
         if (!keys[i]) {
             keyFlightStarted[i] = keyFlightFinished[i] = 0;

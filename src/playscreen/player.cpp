@@ -26,8 +26,9 @@ i32 clearBeamAge;
 i32 clearBeamWidth;
 i32 clearBeamHeight;
 
-f32 CellX(i32 x) { return (f32)(80 + CELL * x); }
-f32 CellY(i32 y) { return (f32)(80 + CELL * y); }
+// A start cell from a damaged file may lie anywhere: positions wrap in 32 bits.
+f32 CellX(i32 x) { return (f32)(i32)(80u + (u32)CELL * (u32)x); }
+f32 CellY(i32 y) { return (f32)(i32)(80u + (u32)CELL * (u32)y); }
 
 RECT PlayerFrameRect(u8 facing, u8 walkFrame) {
     if (facing >= FACINGS) facing = DIRECTION_UP;
@@ -82,8 +83,8 @@ void DrawClearBeam(i32 x, i32 y, i32 frame) {
     RECT source = {BEAM_SOURCE_CENTRE - half, BEAM_SOURCE_BOTTOM - clearBeamHeight,
                    BEAM_SOURCE_CENTRE - half + clearBeamWidth, BEAM_SOURCE_BOTTOM};
     SetSpriteColor(0xFFFFFFFFu, 1);
-    DrawSprite(TEXTURE_PLAY_ST, (f32)(CELL * x + 100 - half),
-               (f32)(CELL * y + 120 - clearBeamHeight), source);
+    DrawSprite(TEXTURE_PLAY_ST, CellX(x) + (f32)(20 - half), CellY(y) + (f32)(40 - clearBeamHeight),
+               source);
 }
 
 void RegisterPlayerGlobals(void) {

@@ -48,8 +48,10 @@ f32 warpBeamBrightness = 255.0f;
 
 enum : u32 { WARP_BEAM_RISING = 0, WARP_BEAM_DESCENDING = 1 };
 
-f32 CellX(i32 x) { return (f32)(BOARD_LEFT + CELL * x); }
-f32 CellY(i32 y) { return (f32)(BOARD_TOP + CELL * y); }
+// A start cell from a damaged file may lie anywhere: positions wrap in 32 bits.
+i32 CellTop(i32 y) { return (i32)((u32)BOARD_TOP + (u32)CELL * (u32)y); }
+f32 CellX(i32 x) { return (f32)(i32)((u32)BOARD_LEFT + (u32)CELL * (u32)x); }
+f32 CellY(i32 y) { return (f32)CellTop(y); }
 
 void AdvanceTrailFrame(u32 animate) {
     if (!animate) {
@@ -176,7 +178,7 @@ void DrawWarpEffect(const u8* cells, const i32* playerXY, u32& warpArrived, u32&
     i32 beamX = playerXY[0];
     i32 beamY = playerXY[1];
     bool rising = warpBeamPhase == WARP_BEAM_RISING &&
-                  CELL * playerXY[1] + BOARD_TOP - warpBeamOffset > WARP_BEAM_TOP;
+                  (int64_t)CellTop(playerXY[1]) - warpBeamOffset > WARP_BEAM_TOP;
     if (rising) {
         RiseWarpBeam(cells, playerXY, &beamX, &beamY);
     } else {
