@@ -39,6 +39,10 @@ else()
   message(STATUS "content/stages/ incomplete: data.vrk is not built")
 endif()
 
+add_executable(ossmire-solver-bench ${CMAKE_SOURCE_DIR}/tools/solver/solver_bench.cpp)
+target_link_libraries(ossmire-solver-bench PRIVATE ossmire-datatools)
+target_compile_options(ossmire-solver-bench PRIVATE ${OSSMIRE_WARNINGS})
+
 add_executable(ossmire-stagegen ${CMAKE_SOURCE_DIR}/tools/stagegen/stagegen.cpp)
 target_link_libraries(ossmire-stagegen PRIVATE ossmire-datatools)
 target_compile_options(ossmire-stagegen PRIVATE ${OSSMIRE_WARNINGS})
@@ -70,6 +74,10 @@ endforeach()
 if(HAVE_STAGES)
 add_test(NAME data.builds_whole_file
   COMMAND sh -c "test $(wc -c < ${GAME_DIR}/data.vrk) -eq 47190")
+add_test(NAME data.solver_reads_map_files
+  COMMAND ossmire-solver --moves ${CMAKE_SOURCE_DIR}/tests/data/corridor.map)
+set_tests_properties(data.solver_reads_map_files PROPERTIES
+  PASS_REGULAR_EXPRESSION "corridor.map +1  +2s +58s +58s  RRRRRRR")
 add_test(NAME data.stages_keep_pace
   COMMAND ossmire-solver --pacing ${GAME_DIR}/data.vrk)
 endif()

@@ -38,8 +38,13 @@ struct Totals {
     u32 lowest = 60;
 };
 
-bool ReadWhole(const std::string& path, std::string* bytes) {
+// The game names map files "EditMap\map_NN.map"; either separator will do.
+bool ReadWhole(std::string path, std::string* bytes) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        for (char& c : path) c = c == '\\' ? '/' : c;
+        in.open(path, std::ios::binary);
+    }
     if (!in) return false;
     std::ostringstream all;
     all << in.rdbuf();
