@@ -121,18 +121,13 @@ class WalkCounter {
     // nowhere, 1 for the move that takes the goal last.
     u32 CountMove(u64 walked, int cell, int direction, u64* nextWalked, int* nextCell) {
         int target = Neighbour(cell, direction);
-        if (target < 0) return 0;
+        if (target < 0 || !Allowed(walked, target)) return 0;
         u64 bit = Bit(target);
-        if ((shape_.walls | walked) & bit) return 0;
-        if ((shape_.gates & bit) && !(walked & shape_.switches)) return 0;
         if (shape_.warps & bit) {
             *nextWalked = walked;
             *nextCell = shape_.warpTarget[target];
             if (*nextCell == cell) return 0;  // bounced back: no progress
             return Count(walked, *nextCell);
-        }
-        for (int k = 1; k < 4; k++) {
-            if ((shape_.keys[k] & bit) && !(walked & shape_.keys[k - 1])) return 0;
         }
         *nextWalked = walked | bit;
         *nextCell = target;
@@ -161,10 +156,43 @@ class WalkCounter {
         return total;
     }
 
+    // Longest run of allowed moves, each move counted once; the goal ends it.
+    int Longest(u64 walked, int cell, u64* budget) {
+        if (*budget == 0) return 0;
+        --*budget;
+        int best = 0;
+        for (int d = 0; d < 4; d++) {
+            int target = Neighbour(cell, d);
+            if (target < 0 || !Allowed(walked, target)) continue;
+            u64 bit = Bit(target);
+            if (shape_.goals & bit) {
+                if ((shape_.required & ~(walked | bit)) == 0 && best < 1) best = 1;
+                continue;
+            }
+            bool warp = shape_.warps & bit;
+            int next = warp ? shape_.warpTarget[target] : target;
+            if (next == cell) continue;
+            int length = 1 + Longest(warp ? walked : walked | bit, next, budget);
+            if (length > best) best = length;
+        }
+        return best;
+    }
+
     bool exhausted() const { return exhausted_; }
     u64 nodes() const { return nodes_; }
 
   private:
+    // A step the rules take without a miss: open, and no key out of order.
+    bool Allowed(u64 walked, int target) const {
+        u64 bit = Bit(target);
+        if ((shape_.walls | walked) & bit) return false;
+        if ((shape_.gates & bit) && !(walked & shape_.switches)) return false;
+        for (int k = 1; k < 4; k++) {
+            if ((shape_.keys[k] & bit) && !(walked & shape_.keys[k - 1])) return false;
+        }
+        return true;
+    }
+
     // Every unfinished cell must still be reachable, and every one but the
     // goal needs a way in and a way out (gates count as open: optimistic).
     bool Promising(u64 walked, int cell) {
@@ -296,6 +324,20 @@ void SolveStage(const Stage& stage, const SolveOptions& options, SolveResult* re
         search.Explore(start, walked);
     }
     result->nodes = counter.nodes();
+}
+
+u32 CountWaysFrom(const Stage& stage, u64 walked, int cell, const SolveOptions& options) {
+    Shape shape;
+    BuildShape(stage, &shape);
+    WalkCounter counter(shape, options.solutionCap, options.nodeBudget);
+    return counter.Count(walked, cell);
+}
+
+int LongestWalkFrom(const Stage& stage, u64 walked, int cell, u64 budget) {
+    Shape shape;
+    BuildShape(stage, &shape);
+    WalkCounter counter(shape, 1, 0);
+    return counter.Longest(walked, cell, &budget);
 }
 
 Outcome ReplayMoves(const Stage& stage, const char* moves, PlayState* s) {

@@ -30,6 +30,13 @@ struct SolveResult {
 SolveOptions DefaultSolveOptions(void);
 void SolveStage(const Stage& stage, const SolveOptions& options, SolveResult* result);
 
+// Ways to finish, clock aside, from part-way through a walk: `walked` holds
+// the cells entered so far (warps never), `cell` is where the player stands.
+u32 CountWaysFrom(const Stage& stage, u64 walked, int cell, const SolveOptions& options);
+// How many more steps the rules allow from there before the player is boxed
+// in or must take a key out of order (longest walk, up to `budget` positions).
+int LongestWalkFrom(const Stage& stage, u64 walked, int cell, u64 budget);
+
 // Plays `moves` holding each direction until it steps; the outcome of the
 // attempt (OUTCOME_PLAYING if the moves run out first).
 Outcome ReplayMoves(const Stage& stage, const char* moves, PlayState* end);

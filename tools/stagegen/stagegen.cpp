@@ -153,47 +153,81 @@ std::string Describe(const solver::Stage& stage, const char* moves) {
 
 const char* DIRECTION_NAMES[4] = {"up", "down", "left", "right"};
 
+int WarpLanding(const solver::Stage& stage, int cell) {
+    int landing = cell;
+    for (int other = 0; other < 64; other++) {
+        if (other != cell && stage.cells[other] == TILE_WARP) landing = other;
+    }
+    return landing;
+}
+
+// The deepest wrong turn: the one a player can follow longest before the
+// board strands a cell. Returns its length in steps, 0 when there is none.
+struct Trap {
+    int step = 0, x = 0, y = 0, direction = 0, length = 0, count = 0;
+};
+
+void WeighTurn(const solver::Stage& stage, solver::u64 walked, int cell, int direction, int step,
+               Trap* trap) {
+    int x = cell % 8 + DX[direction], y = cell / 8 + DY[direction];
+    int target = x + 8 * y;
+    bool warp = stage.cells[target] == TILE_WARP;
+    solver::u64 next = warp ? walked : walked | (1ull << target);
+    int landing = warp ? WarpLanding(stage, target) : target;
+    solver::SolveOptions options = solver::DefaultSolveOptions();
+    if (solver::CountWaysFrom(stage, next, landing, options) > 0) return;
+    trap->count++;
+    int length = 1 + solver::LongestWalkFrom(stage, next, landing, 200000);
+    if (length <= trap->length) return;
+    *trap = Trap{step, cell % 8, cell / 8, direction, length, trap->count};
+}
+
 // The designer's note for a stage: what the fastest walk meets and where the
 // board tempts the player off it.
 std::string Intent(const solver::Stage& stage, const char* moves) {
     solver::PlayState s;
     solver::StartStage(stage, &s);
     std::string notes;
-    int step = 0, falseTurns = 0;
-    char first[128] = "";
+    Trap trap;
+    int step = 0;
+    solver::u64 walked = 1ull << (stage.startX + 8 * stage.startY);
     for (const char* m = moves; *m; m++) {
         int d = solver::DirectionOfLetter(*m);
         while (!(s.repeatDelay <= 1 && !s.warpAnimating)) solver::RunFrame(&s, -1);
         step++;
+        int cell = s.playerX + 8 * s.playerY;
         for (int other = 0; other < 4; other++) {
             if (other == d || solver::StepBlocked(s, other)) continue;
             solver::PlayState trial = s;
             if (solver::RunFrame(&trial, other) != solver::OUTCOME_PLAYING) continue;
-            if (falseTurns++ == 0) {
-                snprintf(first, sizeof first, "step %d at (%d,%d), %s or %s", step, s.playerX,
-                         s.playerY, DIRECTION_NAMES[d], DIRECTION_NAMES[other]);
-            }
+            WeighTurn(stage, walked, cell, other, step, &trap);
         }
         int x = s.playerX + DX[d], y = s.playerY + DY[d];
         u8 original = stage.cells[x + 8 * y], code = s.board[x + 8 * y];
+        if (original != TILE_WARP) walked |= 1ull << (x + 8 * y);
         char note[96] = "";
-        if (code == TILE_TIME_BONUS && original == TILE_TIME_PENALTY) {
-            snprintf(note, sizeof note, "the '-' at (%d,%d) has swapped to a bonus when reached", x,
-                     y);
-        } else if (code == TILE_TIME_PENALTY && original == TILE_TIME_BONUS) {
-            snprintf(note, sizeof note, "the '+' at (%d,%d) has swapped to a penalty when reached",
-                     x, y);
+        if (code == TILE_TIME_BONUS || code == TILE_TIME_PENALTY) {
+            snprintf(note, sizeof note, "the %c at (%d,%d) is %s when reached",
+                     original == TILE_TIME_BONUS ? '+' : '-', x, y,
+                     code == TILE_TIME_BONUS ? "a bonus" : "a penalty");
         } else if (code == TILE_SWITCH) {
-            snprintf(note, sizeof note, "the switch waits at step %d", step);
+            snprintf(note, sizeof note, "the switch comes at step %d", step);
         } else if (code == TILE_WARP) {
             snprintf(note, sizeof note, "the warp at (%d,%d) is taken at step %d", x, y, step);
         }
         if (note[0]) notes += std::string("; ") + note;
         solver::RunFrame(&s, d);
     }
-    char head[160];
-    snprintf(head, sizeof head, "%d places where another way is open%s%s", falseTurns,
-             first[0] ? ", the first: " : "", first);
+    char head[200];
+    if (trap.count == 0) {
+        snprintf(head, sizeof head, "no wrong turn on the way");
+    } else {
+        snprintf(head, sizeof head,
+                 "%d wrong turns, the deepest at step %d, %s from (%d,%d), runs %d steps "
+                 "before it fails",
+                 trap.count, trap.step, DIRECTION_NAMES[trap.direction], trap.x, trap.y,
+                 trap.length);
+    }
     return head + notes;
 }
 
