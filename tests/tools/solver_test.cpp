@@ -127,3 +127,19 @@ TEST(Solver, ReplaysStopAtTheMissOrTheClear) {
     EXPECT_EQ(ReplayMoves(fine, "RRRRRRR", &end), OUTCOME_CLEARED);
     EXPECT_EQ(ReplayMoves(fine, "D", &end), OUTCOME_MISSED);  // into the wall
 }
+
+TEST(Solver, WaysAndLongestWalksFromPartWayThrough) {
+    Stage corridor = Board({".123...4"}, 0, 0);
+    EXPECT_EQ(CountWaysFrom(corridor, 1, 0, DefaultSolveOptions()), 1u);
+    EXPECT_EQ(LongestWalkFrom(corridor, 1, 0, 1000), 7);
+
+    // Past the side cell below key 1, the walk runs to the goal's door and
+    // stops there: the goal would be taken with the side cell unwalked.
+    Stage side = Board({".1.2.3.4", "#.######"}, 0, 0);
+    u64 walked = 1ull << 0 | 1ull << 1 | 1ull << 2;
+    EXPECT_EQ(CountWaysFrom(side, walked, 2, DefaultSolveOptions()), 0u);
+    EXPECT_EQ(LongestWalkFrom(side, walked, 2, 1000), 4);
+    // Into the side cell: boxed in at once.
+    u64 down = 1ull << 0 | 1ull << 1 | 1ull << 9;
+    EXPECT_EQ(LongestWalkFrom(side, down, 9, 1000), 0);
+}
