@@ -1,4 +1,10 @@
 // The display device over an SDL_Renderer; drawing itself is render.cpp's.
+#ifdef OSSMIRE_FRAME_LOG
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#endif
+
 #include "platform/render.h"
 #include "platform/sdl_backend.h"
 
@@ -92,6 +98,32 @@ void PlatformClear(uint32_t argb) {
     SDL_RenderClear(renderer);
 }
 
+#ifdef OSSMIRE_FRAME_LOG
+// Benchmark builds only (CMake option OSSMIRE_FRAME_LOG): the renderer's name,
+// then the CLOCK_MONOTONIC time of every present in microseconds, one a line,
+// into the file that the environment variable OSSMIRE_FRAME_LOG names.
+static void LogPresent(void) {
+    static FILE* log;
+    static bool opened;
+    if (!opened) {
+        opened = true;
+        const char* path = getenv("OSSMIRE_FRAME_LOG");
+        log = path && *path ? fopen(path, "w") : nullptr;
+        SDL_RendererInfo info;
+        if (log && SDL_GetRendererInfo(renderer, &info) == 0) fprintf(log, "# %s\n", info.name);
+    }
+    if (!log) return;
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    fprintf(log, "%lld\n", (long long)now.tv_sec * 1000000 + now.tv_nsec / 1000);
+    fflush(log);
+}
+#endif
+
 void PlatformPresent(void) {
-    if (renderer) SDL_RenderPresent(renderer);
+    if (!renderer) return;
+    SDL_RenderPresent(renderer);
+#ifdef OSSMIRE_FRAME_LOG
+    LogPresent();
+#endif
 }

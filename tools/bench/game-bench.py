@@ -1,0 +1,225 @@
+#!/usr/bin/env python3
+"""The real game in a virtual X server (Xvfb + openbox), measured from outside
+over a window of each scene: the title, and a course stage in play.
+
+usage: game-bench.py GAME_DIR [--seconds N] [--renderer NAME] [--scenes title,play]
+                     [--out DIR]
+
+GAME_DIR must come from a build configured with -DOSSMIRE_FRAME_LOG=ON: the
+game then writes the time of every present to the file that the environment
+variable OSSMIRE_FRAME_LOG names (nothing else changes). The stage is
+reached as a player would: a progress save at stage 6, Z at the title, Down
+twice to CONTINUE, Z; every key is a real X key press held for 0.1 s.
+
+Reported per scene: frames per second; the frame interval's median, 99th
+percentile and maximum (the grid is 16 ms) and how many exceeded 33 ms;
+the game process's CPU time as a share of one core; its peak resident set;
+and, once, the time from exec to the first present (the title's init frame,
+black) and to the second (the first drawn picture). --renderer sets
+SDL_RENDER_DRIVER for the run (e.g. software); the renderer actually used
+is reported."""
+import json
+import os
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+CLK_TCK = os.sysconf("SC_CLK_TCK")
+
+
+def fail(message):
+    sys.exit(f"game-bench: {message}")
+
+
+def start_x(work):
+    for n in range(90, 140):
+        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(50):
+            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+                os.environ["DISPLAY"] = f":{n}"
+                wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+                time.sleep(0.5)
+                return xvfb, wm
+            if xvfb.poll() is not None:
+                break
+            time.sleep(0.1)
+        xvfb.kill()
+    fail("no free display for Xvfb")
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLK_TCK  # utime + stime
+
+
+def peak_rss_kb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    return 0
+
+
+def read_log(path):
+    renderer, stamps = "?", []
+    try:
+        with open(path) as f:
+            for line in f:
+                if line.startswith("# "):
+                    renderer = line[2:].strip()
+                elif line.strip():
+                    stamps.append(int(line) / 1e6)
+    except OSError:
+        pass
+    return renderer, stamps
+
+
+def tap(key, hold=0.1):
+    subprocess.run(["xdotool", "keydown", key], check=True)
+    time.sleep(hold)
+    subprocess.run(["xdotool", "keyup", key], check=True)
+    time.sleep(0.1)
+
+
+def percentile(values, p):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(round(p / 100 * (len(ordered) - 1))))]
+
+
+def run_scene(game, scene, seconds, renderer, out):
+    work = tempfile.mkdtemp(prefix=f"ossmire-bench-{scene}-")
+    for name in ("bitmap", "wave", "midi", "data.vrk"):
+        if os.path.exists(os.path.join(game, name)):
+            os.symlink(os.path.join(game, name), os.path.join(work, name))
+    os.mkdir(os.path.join(work, "EditMap"))
+    if scene == "play":
+        # Progress: stage index 5, as the course's checkpoint save leaves it.
+        with open(os.path.join(work, "sav_1.vrk"), "wb") as f:
+            f.write(struct.pack("<7I", 5, 6, 0, 0, 0, 0, 0))
+    log = os.path.join(work, "frames.log")
+    env = dict(os.environ, OSSMIRE_FRAME_LOG=log, OSSMIRE_NO_MESSAGEBOX="1",
+               SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"))
+    if renderer:
+        env["SDL_RENDER_DRIVER"] = renderer
+    exec_time = time.monotonic()
+    game_proc = subprocess.Popen([os.path.join(game, "ossmire")], cwd=work, env=env,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + 15
+        while len(read_log(log)[1]) < 2:
+            if game_proc.poll() is not None or time.monotonic() > deadline:
+                fail(f"{scene}: no frames logged; is {game}/ossmire built with "
+                     "-DOSSMIRE_FRAME_LOG=ON?")
+            time.sleep(0.01)
+        wid = ""
+        for _ in range(100):
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Ossmire$"],
+                                   capture_output=True, text=True).stdout.split()
+            if found:
+                wid = found[0]
+                break
+            time.sleep(0.1)
+        if not wid:
+            fail(f"{scene}: no window named Ossmire")
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid], stderr=subprocess.DEVNULL)
+        time.sleep(1.0)  # the first second is start-up
+        if scene == "play":
+            tap("z")          # open the doors
+            time.sleep(2.5)   # until the menu takes input
+            tap("Down")
+            tap("Down")       # CONTINUE
+            tap("z")
+            time.sleep(4.0)   # wipe, scene change, start message
+        t0, cpu0 = time.monotonic(), cpu_seconds(game_proc.pid)
+        time.sleep(seconds)
+        t1, cpu1 = time.monotonic(), cpu_seconds(game_proc.pid)
+        rss = peak_rss_kb(game_proc.pid)
+        if out:
+            subprocess.run(["import", "-window", "root", os.path.join(out, f"{scene}.png")],
+                           stderr=subprocess.DEVNULL)
+        tap("Escape")
+        try:
+            code = game_proc.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            game_proc.kill()
+            code = "hung at ESC"
+    finally:
+        if game_proc.poll() is None:
+            game_proc.kill()
+            game_proc.wait()
+    used, stamps = read_log(log)
+    if out:
+        shutil.copy(log, os.path.join(out, f"{scene}-frames.log"))
+    shutil.rmtree(work, ignore_errors=True)
+    window = [s for s in stamps if t0 <= s <= t1]
+    intervals = [(b - a) * 1000 for a, b in zip(window, window[1:])]
+    if len(intervals) < 10:
+        fail(f"{scene}: only {len(window)} frames in the window")
+    return {
+        "scene": scene,
+        "renderer": used,
+        "window_s": round(t1 - t0, 2),
+        "frames": len(window),
+        "fps": round((len(window) - 1) / (window[-1] - window[0]), 2),
+        "median_ms": round(statistics.median(intervals), 2),
+        "p99_ms": round(percentile(intervals, 99), 2),
+        "max_ms": round(max(intervals), 2),
+        "over_33ms": sum(1 for i in intervals if i > 33),
+        "cpu_share": round((cpu1 - cpu0) / (t1 - t0), 3),
+        "peak_rss_mib": round(rss / 1024, 1),
+        "startup_first_present_s": round(stamps[0] - exec_time, 3),
+        "startup_first_picture_s": round(stamps[1] - exec_time, 3),
+        "exit_code": code,
+    }
+
+
+def main(argv):
+    args = argv[1:]
+    opts = {"--seconds": "20", "--renderer": "", "--scenes": "title,play", "--out": ""}
+    for flag in list(opts):
+        if flag in args:
+            i = args.index(flag)
+            opts[flag] = args[i + 1]
+            del args[i:i + 2]
+    if len(args) != 1:
+        sys.exit(__doc__)
+    game = os.path.abspath(args[0])
+    for tool in ("Xvfb", "openbox", "xdotool"):
+        if not shutil.which(tool):
+            fail(f"{tool} is missing (scripts/install-deps.sh installs it)")
+    if opts["--out"]:
+        os.makedirs(opts["--out"], exist_ok=True)
+    xvfb, wm = start_x(tempfile.gettempdir())
+    results = []
+    try:
+        for scene in opts["--scenes"].split(","):
+            results.append(run_scene(game, scene, float(opts["--seconds"]), opts["--renderer"],
+                                     opts["--out"]))
+    finally:
+        wm.kill()
+        xvfb.kill()
+        wm.wait()
+        xvfb.wait()
+    for r in results:
+        print(f"{r['scene']:6} renderer={r['renderer']} {r['fps']} fps over {r['window_s']} s: "
+              f"interval median {r['median_ms']} ms, p99 {r['p99_ms']} ms, max {r['max_ms']} ms, "
+              f"{r['over_33ms']} over 33 ms; CPU {100 * r['cpu_share']:.1f}% of a core; "
+              f"peak RSS {r['peak_rss_mib']} MiB; start-up {r['startup_first_present_s']} s to "
+              f"the first present, {r['startup_first_picture_s']} s to the first picture; "
+              f"exit {r['exit_code']}")
+    if opts["--out"]:
+        with open(os.path.join(opts["--out"], "game-bench.json"), "w") as f:
+            json.dump(results, f, indent=1)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
