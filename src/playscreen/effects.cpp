@@ -1,15 +1,25 @@
-// Timing, sounds and flag handling are complete; the full drawing comes later.
 #include "playscreen/effects.h"
 
 #include "graphics/sprites.h"
 #include "play/playstate.h"
+#include "scenes/title.h"
 #include "shell/registry.h"
 #include "sound/effects.h"
 
 namespace {
 const int KEY_FLIGHTS = 3;
 const i32 FLIGHT_LAST_AGE = 100;
+const i32 FLIGHT_TURN = 18;  // degrees a frame: one turn every 20 frames
+const i32 FLIGHT_SPREAD = 5;
+const f32 FLIGHT_GROWTH = 0.05f;
+const f32 FLIGHT_FADE_STEP = 2.5f;
+const f32 FLIGHT_TINT_STEP = 1.5f;
+const f32 FLIGHT_FADE_START = 255.0f;
+const f32 FLIGHT_TINT_START = 150.0f;
+const f32 ORB_HALF = 20.0f;
 const i32 POPUP_LAST_AGE = 100;
+const f32 POPUP_FADE_STEP = 2.5f;
+const f32 POPUP_ALPHA_START = 255.0f;
 const RECT ORB = {0, 0, 40, 40};
 const RECT BONUS_LABELS[3] = {{120, 0, 200, 40}, {40, 0, 120, 40}, {120, 80, 200, 120}};
 const RECT PENALTY_LABELS[3] = {{120, 40, 200, 80}, {40, 40, 120, 80}, {120, 120, 200, 160}};
@@ -17,31 +27,89 @@ const RECT PENALTY_LABELS[3] = {{120, 40, 200, 80}, {40, 40, 120, 80}, {120, 120
 struct Popup {
     u32 active;
     i32 age;
+    f32 alpha;
     POINT anchor;
 };
 
 u32 keyFlightStarted[KEY_FLIGHTS];
 u32 keyFlightFinished[KEY_FLIGHTS];
 i32 keyFlightAge[KEY_FLIGHTS];
-Popup bonusPopup;
-Popup penaltyPopup;
+i32 keyFlightAngle[KEY_FLIGHTS];
+i32 keyFlightRadius[KEY_FLIGHTS];
+f32 keyFlightFade[KEY_FLIGHTS] = {FLIGHT_FADE_START, FLIGHT_FADE_START, FLIGHT_FADE_START};
+f32 keyFlightTint[KEY_FLIGHTS] = {FLIGHT_TINT_START, FLIGHT_TINT_START, FLIGHT_TINT_START};
+f32 keyFlightScale[KEY_FLIGHTS];
+Popup bonusPopup = {0, 0, POPUP_ALPHA_START, {0, 0}};
+Popup penaltyPopup = {0, 0, POPUP_ALPHA_START, {0, 0}};
+
+f32 FadeDown(f32 level, f32 step) {
+    if (level <= 0.0f) return level;
+    level -= step;
+    return level < 0.0f ? 0.0f : level;
+}
+
+u32 Level(f32 value) { return (u32)(i32)value & 0xFFu; }
+
+// Cyan-white, white and pink orbs: each key's own pair of channels fades.
+u32 OrbColor(int key) {
+    u32 fade = Level(keyFlightFade[key]);
+    u32 tint = Level(keyFlightTint[key]);
+    u32 red = key == 0 ? tint : fade;
+    u32 rest = key == 2 ? tint : fade;
+    return 0xFF000000u | red << 16 | rest << 8 | rest;
+}
+
+// 16.16 fixed point; the shift floors, so points left of or above the centre
+// land a pixel further out than truncation would put them.
+i32 SpiralCoordinate(i32 centre, i32 radius, i32 fixedTrig) {
+    int64_t fixed = (int64_t)centre * 65536 + (int64_t)radius * fixedTrig;
+    return (i32)(fixed >> 16);
+}
+
+void ResetKeyFlight(int i) {
+    keyFlightStarted[i] = keyFlightFinished[i] = 0;
+    keyFlightRadius[i] = keyFlightAge[i] = 0;
+    keyFlightFade[i] = FLIGHT_FADE_START;
+    keyFlightTint[i] = FLIGHT_TINT_START;
+    keyFlightScale[i] = 0.0f;
+}
 
 void StepKeyFlight(int i, i32 centreX, i32 centreY) {
     if (keyFlightAge[i] == 0) PlayWave(&waveBuffers[PLAY_WAVE_GET], 0);
+    keyFlightAngle[i] += FLIGHT_TURN;
+    // A value set from outside may lie anywhere; the tables have 360 entries.
+    if (keyFlightAngle[i] >= 360 || keyFlightAngle[i] < 0) keyFlightAngle[i] = 0;
+    keyFlightRadius[i] += FLIGHT_SPREAD;
+    i32 x = SpiralCoordinate(centreX, keyFlightRadius[i], cosTable[keyFlightAngle[i]]);
+    i32 y = SpiralCoordinate(centreY, keyFlightRadius[i], sinTable[keyFlightAngle[i]]);
     keyFlightAge[i]++;
-    SetSpriteColor(0xFFFFFFFFu, 1);
-    DrawSprite(TEXTURE_PLAY_ST, (f32)centreX - 20.0f, (f32)centreY - 20.0f, ORB);
-    if (keyFlightAge[i] > FLIGHT_LAST_AGE) {
-        keyFlightAge[i] = 0;
-        keyFlightFinished[i] = 1;
-    }
+    keyFlightFade[i] = FadeDown(keyFlightFade[i], FLIGHT_FADE_STEP);
+    keyFlightTint[i] = FadeDown(keyFlightTint[i], FLIGHT_TINT_STEP);
+    keyFlightScale[i] += FLIGHT_GROWTH;
+    f32 scale = keyFlightScale[i];
+    SetSpriteScale(scale, scale);
+    SetSpriteRotation(ORB_HALF, ORB_HALF, 0.0f);
+    SetSpriteColor(OrbColor(i), 1);
+    DrawSprite(TEXTURE_PLAY_ST, (f32)x - ORB_HALF * scale + ORB_HALF,
+               (f32)y - ORB_HALF * scale + ORB_HALF, ORB);
+}
+
+void EndKeyFlight(int i) {
+    keyFlightRadius[i] = keyFlightAngle[i] = keyFlightAge[i] = 0;
+    keyFlightFade[i] = FLIGHT_FADE_START;
+    keyFlightFinished[i] = 1;
+}
+
+void ResetPopup(Popup* popup) {
+    popup->active = 0;
+    popup->age = 0;
+    popup->alpha = POPUP_ALPHA_START;
 }
 
 void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* labels,
                u8 timeClass) {
     if (!flag) {
-        popup->active = 0;
-        popup->age = 0;
+        ResetPopup(popup);
         return;
     }
     if (!popup->active) {
@@ -50,13 +118,14 @@ void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* la
         popup->anchor = POINT{(i32)(40u * (u32)playerX + 80u), (i32)(40u * (u32)playerY + 40u)};
     }
     if (timeClass < 3) {
+        SetSpriteColor(Level(popup->alpha) << 24 | 0x00FFFFFFu, 0);
         DrawSprite(TEXTURE_PLAY_ST, (f32)popup->anchor.x - 20.0f,
                    (f32)popup->anchor.y - (f32)(popup->age / 2), labels[timeClass]);
     }
+    popup->alpha = FadeDown(popup->alpha, POPUP_FADE_STEP);
     popup->age++;
-    if (popup->age > POPUP_LAST_AGE) {
-        popup->age = 0;
-        popup->active = 0;
+    if (popup->age > POPUP_LAST_AGE || popup->age < 0) {
+        ResetPopup(popup);
         flag = 0;
     }
 }
@@ -66,12 +135,11 @@ void DrawKeyFlights(const u32* keys, i32 playerX, i32 playerY) {
     i32 centreX = (i32)(40u * (u32)playerX + 100u);
     i32 centreY = (i32)(40u * (u32)playerY + 100u);
     for (int i = 0; i < KEY_FLIGHTS; i++) {
-        if (!keys[i]) {
-            keyFlightStarted[i] = keyFlightFinished[i] = 0;
-            keyFlightAge[i] = 0;
-        }
+        if (!keys[i]) ResetKeyFlight(i);
         if (keys[i] && !keyFlightStarted[i]) keyFlightStarted[i] = 1;
-        if (keyFlightStarted[i] && !keyFlightFinished[i]) StepKeyFlight(i, centreX, centreY);
+        if (!keyFlightStarted[i] || keyFlightFinished[i]) continue;
+        StepKeyFlight(i, centreX, centreY);
+        if (keyFlightAge[i] > FLIGHT_LAST_AGE) EndKeyFlight(i);
     }
 }
 
@@ -87,4 +155,19 @@ void RegisterEffectsGlobals(void) {
     REG_ARRAY(keyFlightStarted, GLOBAL_U32);
     REG_ARRAY(keyFlightFinished, GLOBAL_U32);
     REG_ARRAY(keyFlightAge, GLOBAL_I32);
+    REG_ARRAY(keyFlightAngle, GLOBAL_I32);
+    REG_ARRAY(keyFlightRadius, GLOBAL_I32);
+    REG_ARRAY(keyFlightFade, GLOBAL_F32);
+    REG_ARRAY(keyFlightTint, GLOBAL_F32);
+    REG_ARRAY(keyFlightScale, GLOBAL_F32);
+    REG_FIELD(bonusPopup, active, GLOBAL_U32);
+    REG_FIELD(bonusPopup, age, GLOBAL_I32);
+    REG_FIELD(bonusPopup, alpha, GLOBAL_F32);
+    REG_FIELD(bonusPopup, anchor.x, GLOBAL_I32);
+    REG_FIELD(bonusPopup, anchor.y, GLOBAL_I32);
+    REG_FIELD(penaltyPopup, active, GLOBAL_U32);
+    REG_FIELD(penaltyPopup, age, GLOBAL_I32);
+    REG_FIELD(penaltyPopup, alpha, GLOBAL_F32);
+    REG_FIELD(penaltyPopup, anchor.x, GLOBAL_I32);
+    REG_FIELD(penaltyPopup, anchor.y, GLOBAL_I32);
 }

@@ -10,3 +10,5 @@ void DrawMissMessage(i32 frame);
 void DrawTimeUpMessage(i32 frame);
 void DrawClearMessage(i32 frame);
 void DrawAllClearMessage(i32 frame);
+
+void RegisterMessagesGlobals(void);

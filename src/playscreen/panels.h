@@ -6,3 +6,5 @@
 void DrawPauseMenu(i32 slide, u8 cursor, u32 freeMode);
 // source = `freeSource` 0..2.
 void DrawFreeSelectPanel(u8 source);
+
+void RegisterPanelsGlobals(void);

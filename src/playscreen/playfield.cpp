@@ -4,6 +4,7 @@
 #include "play/playstate.h"
 #include "playscreen/effects.h"
 #include "playscreen/hud.h"
+#include "playscreen/messages.h"
 #include "playscreen/panels.h"
 #include "playscreen/player.h"
 #include "shell/registry.h"
@@ -218,4 +219,6 @@ void RegisterPlayScreenGlobals(void) {
     RegisterHudGlobals();
     RegisterPlayerGlobals();
     RegisterEffectsGlobals();
+    RegisterMessagesGlobals();
+    RegisterPanelsGlobals();
 }
