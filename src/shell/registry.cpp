@@ -13,6 +13,7 @@
 #include "save/save.h"
 #include "play/gamedata.h"
 #include "scenes/ending.h"
+#include "scenes/gameover.h"
 #include "scenes/story.h"
 #include "scenes/title.h"
 #include "scenes/wipe.h"
@@ -96,6 +97,7 @@ void RegisterAllGlobals(void) {
     RegisterTitleGlobals();
     RegisterStoryGlobals();
     RegisterEndingGlobals();
+    RegisterGameOverGlobals();
     RegisterPlayStateGlobals();
     RegisterPlayScreenGlobals();
     RegisterSaveGlobals();
