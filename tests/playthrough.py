@@ -1,152 +1,484 @@
 #!/usr/bin/env python3
-"""Plays the game from a fresh game directory in the simulator, stage by
-stage with the solver's fastest solutions:
+"""Plays the game from a fresh game directory in the simulator, through the
+title like a player, stage by stage with the solver's fastest solutions, and
+checks the save files byte for byte after every session (one program run):
 
-  tutorial  title, RULE, chapters 0 to 3 around the three rule stages, title
-  course    title, NEWGAME, chapters 4 and 5, the thirty course stages, the
-            closing chapter, the ending and chapter 9, back to the title with
-            the course cleared (and, under 630 s, the extras) saved
+  tutorial     RULE, chapters 0 to 3 around the three rule stages, the title
+  course       NEWGAME, chapters 4 and 5, the thirty course stages, the
+               closing chapter, the ending and chapter 9; fast enough for the
+               extras (courseSeconds < 630)
+  underground  the course, then in a new session UNDERGROUND: chapter 10, the
+               fifty stages, chapter 11, the ending and chapter 12
+  freemode     the course, then a session that goes three underground stages
+               deep and quits from the pause menu, paints a map in the editor,
+               and in FREEMODE clears a course stage, the deepest underground
+               stage reached and the painted map
+  continue     NEWGAME to a time-up at stage 14 and the game over, then in a
+               new session CONTINUE from stage 11 (the checkpoint) to the end
 
-usage: playthrough.py SIM GAME_DIR STAGES_DIR SOLVER {tutorial|course}
+usage: playthrough.py SIM GAME_DIR SOLVER BOT RUN
+BOT is tools/bot/solution-to-script.py, whose data reader and warp timing
+this builds on.
 """
+import importlib.util
 import os
-import re
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
 
-KEYS = {"U": "up", "D": "down", "L": "left", "R": "right"}
-STEPS = {"U": (0, -1), "D": (0, 1), "L": (-1, 0), "R": (1, 0)}
-
 # A held direction steps on its second frame and then at most every 17
 # frames, so a 17-frame hold gives exactly one step even when the step has to
-# wait a few frames; a warp blocks steps for longer while the beam runs.
+# wait a few frames.
 HOLD = 17
-WARP_WAIT = 36
 # From the step that clears a stage to the set-up of the next one (clear
 # sequence, its exit under the wipe, the start message), less the hold.
 BETWEEN_STAGES = 375
+# From A on the menu to the first frame the next scene takes input: the
+# title's covering wipe, the exit and set-up frames, the uncovering wipe.
+THROUGH_WIPE = 80
+NO_RECORD = (356400, 99, 60, 60)
+PROGRESS = ("stageNumber", "storyChapter", "courseSeconds", "undergroundSeconds",
+            "courseCleared", "extrasUnlocked", "undergroundCleared")
+# The editor's palette: where to click for each tile and time class.
+PALETTE = {0: (510, 60), 2: (550, 60), 3: (590, 60), 4: (510, 100), 5: (550, 100),
+           6: (590, 100), 7: (510, 140), 8: (550, 140), 9: (590, 140), 10: (510, 180),
+           12: (550, 180)}
+TIME_CLASS_BUTTON = {0: (510, 260), 1: (550, 260), 2: (590, 260)}
+SAVE_BUTTON = (550, 340)
+# A map drawn in the editor, walked in one stroke: the switch lowers the
+# gate on the far side of the warps; the penalty cell costs 20 seconds.
+EDITOR_MAP = [
+    "..+1....",
+    "W.2S.-..",
+    "########",
+    "4.3.G..W",
+    "########",
+    "########",
+    "########",
+    "########",
+]
+EDITOR_START = (0, 0)
+EDITOR_TIME_CLASS = 2
+EDITOR_CODES = {".": 0, "#": 2, "+": 3, "-": 4, "S": 5, "G": 6, "1": 7, "2": 8, "3": 9,
+                "4": 10, "W": 12}
 
 
-def read_stages(path):
-    stages, current = [], None
-    for line in open(path, encoding="utf-8"):
-        line = line.rstrip("\n")
-        if re.match(r"stage \d+", line):
-            current = {"rows": [], "start": (7, 7)}
-            stages.append(current)
-        elif current is None or line.startswith(";"):
-            continue
-        elif re.match(r"start \d+ \d+", line):
-            x, y = line.split()[1:3]
-            current["start"] = (int(x), int(y))
-        elif len(line) == 8 and not line.startswith("time"):
-            current["rows"].append(line)
-    return stages
+def load_bot(path):
+    spec = importlib.util.spec_from_file_location("bot", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
 
 
-def solutions(solver, path):
-    out = subprocess.run([solver, "--moves", path], check=True, capture_output=True, text=True)
-    return [line.split()[-1] for line in out.stdout.splitlines() if line.startswith("stage")]
+class Player:
+    """Script lines for one session, with the game's knowledge it needs."""
+
+    def __init__(self, bot, tables, solutions):
+        self.bot, self.tables, self.solutions = bot, tables, solutions
+        self.lines = []
+        self.cursor = 0
+        self.cleared = self.extras = 0
+
+    def add(self, *lines):
+        self.lines.extend(lines)
+
+    def expect(self, **values):
+        for name, value in values.items():
+            self.add(f"expect {name} {value}")
+
+    def tap(self, key, after=1):
+        self.add(f"1 {key}", f"{after} -")
+
+    # Title
+
+    def opening(self):
+        self.add("4 -", "1 z", "120 -")
+        self.expect(titleMenuActive=1)
+
+    def choose(self, entry):
+        """Moves the title cursor by the menu's rules, then confirms."""
+        while self.cursor != entry:
+            up = entry < self.cursor
+            self.tap("up" if up else "down")
+            self.cursor = self.moved(up)
+        self.expect(titleCursor=entry, sceneId=0)
+        self.add("1 z")
+
+    def moved(self, up):
+        c = self.cursor
+        if self.extras:
+            return max(c - 1, 0) if up else min(c + 1, 5)
+        if up:
+            return 2 if c == 4 else max(c - 1, 0)
+        if self.cleared and c == 2:
+            return 4
+        return c + 1 if c < 2 else c
+
+    def skip_story(self, chapter, wait=THROUGH_WIPE):
+        self.add(f"{wait} -")
+        self.expect(sceneId=1, storyChapter=chapter)
+        self.add("1 x")
+
+    # Stages
+
+    def play(self, kind, index):
+        """The stage's moves as held arrows, each step as soon as it may be
+        taken; after a warp, long enough for its beam to land."""
+        starts, maps, _ = self.tables[kind]
+        self.walk(maps[index], starts[index], self.solutions[kind][index])
+
+    def walk(self, cells, start, moves):
+        x, y = start
+        for move in moves:
+            self.add(f"{HOLD} {self.bot.KEYS[move]}", "1 -")
+            x, y = x + self.bot.STEPS[move][0], y + self.bot.STEPS[move][1]
+            if cells[x + 8 * y] == self.bot.WARP:
+                x, y = self.bot.warp_destination(cells, x, y)
+                self.add(f"{self.bot.beam_frames(y)} -")
+        self.expect(cleared=1)
+
+    def course(self, kind, first, last):
+        """Stages first..last of a course in one visit of the play scene,
+        entered at its stage-start message."""
+        self.add("110 -")
+        for i in range(first, last + 1):
+            self.expect(sceneId=2, stageNumber=i)
+            self.play(kind, i)
+            if i < last:
+                self.add(f"{BETWEEN_STAGES} -")
+
+    def all_clear_and_ending(self, ending, closing):
+        # The all-clear, the ending chapter (entered without a wipe), the
+        # ending (A is taken from its timer 202), the closing chapter, the title.
+        self.add("1500 -")
+        self.expect(sceneId=1, storyChapter=ending)
+        self.add("1 x", "500 -")
+        self.expect(sceneId=4, storyChapter=closing, clearBannerDone=1)
+        self.add("1 z")
+        self.skip_story(closing, wait=200)
+        self.add("200 -")
+        self.expect(sceneId=0, stageNumber=0)
+
+    # Editor
+
+    def paint(self, rows, start, time_class):
+        """The map painted with the mouse, tile kind by tile kind, then saved."""
+        cells = [EDITOR_CODES[c] for row in rows for c in row]
+        for tile in sorted(set(cells) - {0}):
+            self.click(*PALETTE[tile])
+            for i, code in enumerate(cells):
+                if code == tile:
+                    self.click(100 + 40 * (i % 8), 100 + 40 * (i // 8))
+        self.click(*TIME_CLASS_BUTTON[time_class])
+        self.click(100 + 40 * start[0], 100 + 40 * start[1], "rmb")
+        self.expect(editBoard=",".join(map(str, cells)), editTimeClass=time_class,
+                    editStartX=start[0], editStartY=start[1])
+        self.click(*SAVE_BUTTON)
+        self.expect(mapSavedNotice=1)
+        return cells
+
+    def click(self, x, y, button="lmb"):
+        self.add(f"mouse {x} {y}", f"1 {button}", "1 -")
+
+    # Free mode
+
+    def free_play(self, cells, start, moves):
+        self.add("1 z", "95 -")
+        self.expect(freePlaying=1, introDone=1)
+        self.walk(cells, start, moves)
+        self.add("400 -")
+        self.expect(freeSelecting=1, freePlaying=0)
 
 
-def stage_lines(stage, moves):
-    x, y = stage["start"]
-    warps = [(c, r) for r, row in enumerate(stage["rows"]) for c, t in enumerate(row) if t == "W"]
-    lines = []
-    for move in moves:
-        lines += [f"{HOLD} {KEYS[move]}", "1 -"]
-        x, y = x + STEPS[move][0], y + STEPS[move][1]
-        if (x, y) in warps:
-            x, y = next(w for w in warps if w != (x, y))
-            lines.append(f"{WARP_WAIT} -")
-    return lines
+def tutorial(p):
+    p.opening()
+    p.choose(0)
+    p.skip_story(0)
+    p.add("250 -")
+    for i in range(3):
+        p.expect(sceneId=2, stageNumber=i, ruleMode=1)
+        p.play("rule", i)
+        p.add("450 -")
+        p.expect(sceneId=1, storyChapter=i + 1)
+        p.add("1 x", "250 -")
+    p.expect(sceneId=0, storyChapter=4, stageNumber=0)
 
 
-def opening_and_menu(cursor):
-    lines = ["4 -", "1 z", "120 -", "expect titleMenuActive 1"]
-    for _ in range(cursor):
-        lines += ["1 down", "1 -"]
-    return lines + [f"expect titleCursor {cursor}", "1 z"]
+def new_game(p, last=29):
+    p.opening()
+    p.choose(1)
+    p.skip_story(4)
+    p.skip_story(5, wait=120)
+    p.add(f"{THROUGH_WIPE} -")
+    p.course("course", 0, last)
 
 
-def tutorial_script(stages, moves):
-    lines = opening_and_menu(0)
-    lines += ["40 -", "expect sceneId 1", "expect storyChapter 0", "60 -", "1 x", "250 -"]
-    for i, m in enumerate(moves):
-        lines += ["expect sceneId 2", f"expect stageNumber {i}"]
-        lines += stage_lines(stages[i], m)
-        lines += ["expect cleared 1", "450 -", "expect sceneId 1", f"expect storyChapter {i + 1}"]
-        lines += ["1 x", "250 -"]
-    return lines + ["expect sceneId 0", "expect storyChapter 4", "expect stageNumber 0"]
+def course(p):
+    new_game(p)
+    p.all_clear_and_ending(6, 9)
+    p.expect(courseCleared=1, extrasUnlocked=1)
 
 
-def course_script(stages, moves):
-    lines = opening_and_menu(1)
-    lines += ["80 -", "expect storyChapter 4", "1 x", "120 -", "expect storyChapter 5", "1 x"]
-    lines += ["80 -", "expect sceneId 2", "110 -"]
-    for i, m in enumerate(moves):
-        lines.append(f"expect stageNumber {i}")
-        lines += stage_lines(stages[i], m)
-        lines.append("expect cleared 1")
-        if i + 1 < len(moves):
-            lines.append(f"{BETWEEN_STAGES} -")
-    # The all-clear, the closing chapter (entered without a wipe), the ending
-    # (A is taken from its timer 202), chapter 9, and the title.
-    lines += ["1500 -", "expect sceneId 1", "1 x", "500 -", "expect sceneId 4", "1 z"]
-    lines += ["200 -", "expect storyChapter 9", "1 x", "200 -", "expect sceneId 0"]
-    return lines + ["expect courseCleared 1"]
+def underground(p):
+    p.cleared = p.extras = 1
+    p.opening()
+    p.choose(3)
+    p.skip_story(10)
+    p.add(f"{THROUGH_WIPE} -")
+    p.course("underground", 0, 49)
+    p.all_clear_and_ending(11, 12)
+    p.expect(undergroundCleared=1, undergroundBest=49)
 
 
-def run(sim, game, script):
-    work = tempfile.mkdtemp()
-    try:
+def free_mode(p, editor_solution):
+    p.cleared = p.extras = 1
+    p.opening()
+    # Three underground stages, then back to the title from the pause menu at
+    # the fourth: the deepest stage reached is recorded.
+    p.choose(3)
+    p.skip_story(10)
+    p.add(f"{THROUGH_WIPE} -")
+    p.course("underground", 0, 2)
+    p.add(f"{BETWEEN_STAGES + 20} -")
+    p.expect(stageNumber=3, stageLoaded=1)
+    p.tap("x", after=20)
+    p.expect(pauseOpen=1)
+    p.tap("down")
+    p.expect(pauseCursor=2)
+    p.add("1 z", "3 -")
+    p.expect(sceneId=0, undergroundBest=3, stageNumber=0)
+    # A map of one's own in the editor, saved as map 00.
+    p.choose(5)
+    p.add("70 -")
+    p.expect(sceneId=5, editorLoaded=1, wipeActive=0)
+    cells = p.paint(EDITOR_MAP, EDITOR_START, EDITOR_TIME_CLASS)
+    p.add("1 x", "40 -")
+    p.expect(sceneId=0, editChosen=0)
+    # Free mode: course stage 13, underground stage 4, the painted map.
+    p.choose(4)
+    p.add(f"{THROUGH_WIPE} -")
+    p.expect(sceneId=2, freeMode=1, freeSelecting=1, freeSource=0)
+    for _ in range(12):
+        p.tap("right")
+    p.expect(stageNumber=12)
+    starts, maps, _ = p.tables["course"]
+    p.free_play(maps[12], starts[12], p.solutions["course"][12])
+    p.expect(stageNumber=12)
+    p.tap("down")
+    p.expect(freeSource=1, stageNumber=0)
+    for _ in range(4):
+        p.tap("right")
+    p.expect(stageNumber=3)  # no deeper than reached
+    starts, maps, _ = p.tables["underground"]
+    p.free_play(maps[3], starts[3], p.solutions["underground"][3])
+    p.tap("down")
+    p.expect(freeSource=2, stageNumber=0, board=",".join(map(str, cells)))
+    p.free_play(cells, EDITOR_START, editor_solution)
+    p.tap("x", after=3)
+    p.expect(sceneId=0, freeMode=0)
+
+
+def game_over_at_14(p):
+    new_game(p, last=12)
+    p.add(f"{BETWEEN_STAGES + 20} -")
+    p.expect(sceneId=2, stageNumber=13, stageLoaded=1)
+    # Stand still until the clock runs out: the time-up message, game over.
+    p.add("3900 -")
+    p.expect(timeUp=1)
+    p.add("500 -")
+    p.expect(sceneId=3)
+    p.add("150 -", "1 z", "40 -")
+    p.expect(sceneId=0, stageNumber=10)
+
+
+def continue_from_checkpoint(p, seconds):
+    p.opening()
+    p.choose(2)
+    p.add(f"{THROUGH_WIPE} -")
+    p.expect(sceneId=2, stageNumber=10, courseSeconds=seconds)
+    p.course("course", 10, 29)
+    p.all_clear_and_ending(6, 9)
+
+
+def progress(values):
+    return struct.pack("<7I", *values)
+
+
+def records(course_record, underground_record):
+    return struct.pack("<8I", *course_record, *underground_record)
+
+
+def record_of(seconds):
+    return (seconds, seconds // 3600, seconds % 3600 // 60, seconds % 60)
+
+
+class Run:
+    def __init__(self, sim, game, solver, bot):
+        self.sim = sim
+        game = os.path.abspath(game)
+        self.bot = load_bot(bot)
+        self.work = tempfile.mkdtemp(prefix="ossmire-playthrough-")
         for name in os.listdir(game):
             if name in ("ossmire", "ossmire-sim", "EditMap") or name.startswith("sav_"):
                 continue
-            os.symlink(os.path.join(game, name), os.path.join(work, name))
-        os.mkdir(os.path.join(work, "EditMap"))
-        text = "\n".join(script) + "\n"
-        result = subprocess.run([sim, "--dir", work, "-"], input=text, text=True,
-                                capture_output=True)
-        sys.stdout.write(result.stdout + result.stderr)
-        saves = {}
-        for name in ("sav_1.vrk", "sav_2.vrk"):
-            path = os.path.join(work, name)
-            if os.path.exists(path):
-                data = open(path, "rb").read()
-                saves[name] = struct.unpack(f"<{len(data) // 4}I", data[: len(data) // 4 * 4])
-        return result.returncode, saves
-    finally:
-        shutil.rmtree(work)
+            os.symlink(os.path.join(game, name), os.path.join(self.work, name))
+        os.mkdir(os.path.join(self.work, "EditMap"))
+        data = os.path.join(game, "data.vrk")
+        self.tables = self.bot.read_tables(data)
+        found = subprocess.run([solver, "--moves", data], check=True, capture_output=True,
+                               text=True).stdout
+        self.solver = solver
+        listing = os.path.join(self.work, "solutions.txt")
+        with open(listing, "w") as out:
+            out.write(found)
+        self.solutions = {kind: self.bot.read_solutions(listing, kind)
+                          for kind in ("course", "underground", "rule")}
+        os.remove(listing)
+        self.sessions = 0
+
+    def player(self):
+        return Player(self.bot, self.tables, self.solutions)
+
+    def session(self, name, play, *args):
+        """One program run of the simulator; returns its final globals."""
+        p = self.player()
+        play(p, *args)
+        self.sessions += 1
+        script = os.path.join(self.work, f"session-{self.sessions}.sim")
+        with open(script, "w") as out:
+            out.write(f"# {name}\n" + "\n".join(p.lines) + "\n")
+        result = subprocess.run([self.sim, "--dir", self.work, "--state", script],
+                                text=True, capture_output=True)
+        state = dict(line.split("=", 1) for line in result.stdout.splitlines() if "=" in line
+                     and not line.startswith("f="))
+        if result.returncode != 0:
+            sys.stdout.write(result.stderr)
+            sys.exit(f"{name}: the simulator stopped with status {result.returncode}")
+        return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state.items()}
+
+    def solve_map(self, relative):
+        out = subprocess.run([self.solver, "--moves", os.path.join(self.work, relative)],
+                             check=True, capture_output=True, text=True).stdout
+        return out.split()[-1]
+
+    def check_saves(self, name, expected):
+        """Every save file and own map byte for byte; None: must not exist."""
+        failures = []
+        for path, want in expected.items():
+            full = os.path.join(self.work, path)
+            got = open(full, "rb").read() if os.path.exists(full) else None
+            if got != want:
+                failures.append(f"  {path}: {describe(got)}\n  {' ' * len(path)}  expected "
+                                f"{describe(want)}")
+        own = set(os.listdir(os.path.join(self.work, "EditMap")))
+        extra = own - {os.path.basename(p) for p in expected if p.startswith("EditMap/")}
+        if extra:
+            failures.append(f"  EditMap holds unexpected {sorted(extra)}")
+        if failures:
+            sys.exit(f"{name}: save files differ\n" + "\n".join(failures))
+
+    def close(self):
+        shutil.rmtree(self.work)
+
+
+def describe(data):
+    if data is None:
+        return "no file"
+    words = struct.unpack(f"<{len(data) // 4}I", data[: len(data) // 4 * 4])
+    return f"{len(data)} bytes {data.hex()} = {words}"
+
+
+def course_saves(state):
+    seconds = state["courseSeconds"]
+    return seconds, {
+        "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
+        "sav_2.vrk": records(record_of(seconds), NO_RECORD),
+        "sav_3.vrk": None,
+    }
+
+
+def check_progress_state(name, state, saves):
+    """The saved progress is what the game holds in memory at the end."""
+    held = progress(tuple(state[n] for n in PROGRESS))
+    if saves.get("sav_1.vrk") not in (None, held):
+        sys.exit(f"{name}: the game holds {describe(held)}")
+
+
+def run_course(run):
+    state = run.session("course", course)
+    seconds, saves = course_saves(state)
+    check_progress_state("course", state, saves)
+    run.check_saves("course", saves)
+    if seconds >= 630:
+        sys.exit(f"course: {seconds} s is too slow for the extras")
+    print(f"course cleared in {seconds} s (courseSeconds)")
+    return seconds, saves
 
 
 def main():
-    if len(sys.argv) != 6 or sys.argv[5] not in ("tutorial", "course"):
+    runs = ("tutorial", "course", "underground", "freemode", "continue")
+    if len(sys.argv) != 6 or sys.argv[5] not in runs:
         sys.exit(__doc__)
-    sim, game, stages_dir, solver, which = sys.argv[1:]
-    name = "rule.txt" if which == "tutorial" else "course.txt"
-    path = os.path.join(stages_dir, name)
-    stages, moves = read_stages(path), solutions(solver, path)
-    if len(stages) != len(moves) or not moves:
-        sys.exit(f"{path}: {len(stages)} stages but {len(moves)} solutions")
-    build = tutorial_script if which == "tutorial" else course_script
-    code, saves = run(sim, game, build(stages, moves))
-    if code != 0:
-        sys.exit(f"{which}: the simulator stopped with status {code}")
-    if which == "course":
-        progress = saves.get("sav_1.vrk", ())
-        best = saves.get("sav_2.vrk", ())
-        if len(progress) != 7 or len(best) != 8:
-            sys.exit(f"course: saves hold {progress} and {best}")
-        seconds = progress[2]
-        # stage 0, chapter 10 next, the course time, cleared, extras by time
-        expected = (0, 10, seconds, 0, 1, 1 if seconds < 630 else 0, 0)
-        if progress != expected or best[0] != seconds:
-            sys.exit(f"course: saved {progress}, best {best[:4]}; expected {expected}")
-        print(f"course cleared in {seconds} s, saved {progress}")
+    sim, game, solver, bot, which = sys.argv[1:]
+    run = Run(sim, game, solver, bot)
+    try:
+        if which == "tutorial":
+            state = run.session("tutorial", tutorial)
+            # The title creates an empty progress file on its first load.
+            saves = {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None}
+            run.check_saves("tutorial", saves)
+            if state["courseCleared"] or state["stageNumber"]:
+                sys.exit(f"tutorial: progress changed: {state['courseCleared']}")
+            print("tutorial played: rule stages 1 to 3, chapters 0 to 3")
+        elif which == "course":
+            run_course(run)
+        elif which == "underground":
+            seconds, _ = run_course(run)
+            state = run.session("underground", underground)
+            under = state["undergroundSeconds"]
+            saves = {
+                "sav_1.vrk": progress((0, 13, seconds, under, 1, 1, 1)),
+                "sav_2.vrk": records(record_of(seconds), record_of(under)),
+                "sav_3.vrk": struct.pack("<I", 49),
+            }
+            check_progress_state("underground", state, saves)
+            run.check_saves("underground", saves)
+            print(f"underground cleared in {under} s (undergroundSeconds)")
+        elif which == "freemode":
+            seconds, saves = run_course(run)
+            cells = [EDITOR_CODES[c] for row in EDITOR_MAP for c in row]
+            own = bytes(cells) + struct.pack("<B2i", EDITOR_TIME_CLASS, *EDITOR_START)
+            # The solver plays the map as a file, the one the editor will save.
+            probe = "EditMap/probe.map"
+            with open(os.path.join(run.work, probe), "wb") as out:
+                out.write(own)
+            moves = run.solve_map(probe)
+            os.remove(os.path.join(run.work, probe))
+            run.session("freemode", free_mode, moves)
+            saves.update({"sav_3.vrk": struct.pack("<I", 3), "EditMap/map_00.map": own})
+            run.check_saves("freemode", saves)
+            print("free mode: course 13, underground 4 and an own map cleared")
+        else:
+            state = run.session("game over", game_over_at_14)
+            before = state["courseSeconds"]
+            saves = {"sav_1.vrk": progress((10, 6, before, 0, 0, 0, 0)),
+                     "sav_2.vrk": None, "sav_3.vrk": None}
+            run.check_saves("game over", saves)
+            state = run.session("continue", continue_from_checkpoint, before)
+            seconds = state["courseSeconds"]
+            saves = {
+                "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
+                "sav_2.vrk": records(record_of(seconds), NO_RECORD),
+                "sav_3.vrk": None,
+            }
+            check_progress_state("continue", state, saves)
+            run.check_saves("continue", saves)
+            print(f"game over at stage 14 after {before} s; continued from 11, "
+                  f"course cleared at {seconds} s")
+    finally:
+        run.close()
 
 
 if __name__ == "__main__":
