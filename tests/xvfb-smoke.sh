@@ -1,22 +1,35 @@
 #!/bin/bash
-# Runs the real game in a virtual X server: the window appears and shows a
-# picture, F1 goes full screen and back, ESC quits with exit code 0.
-# Usage: xvfb-smoke.sh GAME_DIR   (a built game directory, content included)
+# Plays the real game in a virtual X server with a window manager, from a
+# scratch copy of its game directory, the way a player would: the closed
+# doors of the title, Z and the menu behind the doors, RULE, the story
+# skipped with X, the first rule stage set up; F1 to full screen and back;
+# ESC quits with exit code 0. Sound goes to SDL's disk driver and must not
+# be silence. Pictures are compared with the bitmaps they show and with the
+# simulator's picture of the same moment.
+# Usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR]
+#   GAME_DIR      a built game directory, content included
+#   ARTIFACT_DIR  where the screenshots are kept (default: a temporary one)
 # Exits 77 (skipped) without Xvfb, openbox, xdotool or ImageMagick: full
 # screen needs a window manager to honour it.
 set -u
 
-GAME_DIR=${1:?usage: xvfb-smoke.sh GAME_DIR}
+GAME_DIR=${1:?usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR]}
 GAME_DIR=$(cd "$GAME_DIR" && pwd) || exit 1
 SCREEN_W=1024
 SCREEN_H=768
+# Largest normalised RMSE between a screenshot and its reference picture.
+SAME=0.02
 
-for tool in Xvfb openbox xdotool import convert; do
+for tool in Xvfb openbox xdotool import convert compare; do
     command -v "$tool" >/dev/null || { echo "skip: $tool missing"; exit 77; }
 done
 [ -x "$GAME_DIR/ossmire" ] || { echo "no $GAME_DIR/ossmire"; exit 1; }
 
 WORK=$(mktemp -d)
+ARTIFACTS=${2:-$WORK/shots}
+mkdir -p "$ARTIFACTS" || exit 1
+ARTIFACTS=$(cd "$ARTIFACTS" && pwd)
+rm -f "$ARTIFACTS"/*.png
 XVFB_PID=
 WM_PID=
 GAME_PID=
@@ -30,6 +43,7 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
     [ -s "$WORK/game.log" ] && sed 's/^/  game: /' "$WORK/game.log" | tail -20
+    echo "screenshots: $ARTIFACTS"
     exit 1
 }
 
@@ -52,15 +66,40 @@ start_xvfb() {
 
 geometry() { xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p'; }
 
-# Mean brightness of the whole screen, 0 (black) to 1.
-brightness() {
-    import -window root "$WORK/$1.png" 2>/dev/null || return 1
-    convert "$WORK/$1.png" -colorspace gray -format '%[fx:maxima]' info:
+# The whole screen as an artefact, the window's client area for the checks.
+shot() {
+    import -window root "$ARTIFACTS/$1-screen.png" 2>/dev/null || return 1
+    import -window "$WID" "$ARTIFACTS/$1.png" 2>/dev/null
 }
 
+# Mean brightness of a picture, 0 (black) to 1.
+brightness() { convert "$1" -colorspace gray -format '%[fx:mean]' info:; }
+
+# Normalised RMSE between the same region of two pictures: GEOMETRY like
+# 640x290+0+40.
+difference() {
+    convert "$1" -crop "$3" +repage "$WORK/a.png" &&
+        convert "$2" -crop "$3" +repage "$WORK/b.png" &&
+        compare -metric RMSE "$WORK/a.png" "$WORK/b.png" null: 2>&1 |
+        sed -n 's/.*(\(.*\)).*/\1/p'
+}
+
+# Fails unless the region of the screenshot matches the reference picture.
+expect_same() {
+    local what=$1 picture=$2 reference=$3 region=$4 d
+    d=$(difference "$picture" "$reference" "$region")
+    echo "$what: difference $d over $region"
+    [ -n "$d" ] || fail "$what: cannot compare"
+    awk -v d="$d" -v max="$SAME" 'BEGIN { exit !(d <= max) }' || fail "$what: picture differs"
+}
+
+alive() { kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1"; }
+
+# A tap can fall between two polls of the keyboard: hold the key for more
+# than two frames.
 tap() {
     xdotool keydown "$1"
-    sleep 0.1
+    sleep 0.06
     xdotool keyup "$1"
 }
 
@@ -75,40 +114,90 @@ wait_geometry() {
     return 1
 }
 
+# The game's files in a scratch directory, so its saves land there.
+GAME=$WORK/game
+mkdir -p "$GAME/EditMap"
+for f in "$GAME_DIR"/*; do
+    case $(basename "$f") in
+        EditMap | sav_*.vrk) ;;
+        *) ln -s "$f" "$GAME/" ;;
+    esac
+done
+BITMAP=$GAME_DIR/bitmap
+
+# What the simulator draws once the first rule stage is set up after the same
+# key presses: opening, RULE, the story skipped.
+if [ -x "$GAME_DIR/ossmire-sim" ]; then
+    mkdir -p "$WORK/sim"
+    printf '4 -\n1 z\n120 -\n1 z\n70 -\n1 x\n200 -\nexpect stageLoaded 1\n' |
+        "$GAME_DIR/ossmire-sim" --dir "$GAME" --shot "390:$ARTIFACTS/stage-sim.png" - \
+            >/dev/null || fail "the simulator did not reach the first rule stage"
+    rm -f "$GAME"/sav_*.vrk
+fi
+
 start_xvfb || { echo "skip: no free display for Xvfb"; exit 77; }
 openbox >"$WORK/wm.log" 2>&1 &
 WM_PID=$!
 sleep 0.5
 
-(cd "$GAME_DIR" && SDL_AUDIODRIVER=dummy OSSMIRE_NO_MESSAGEBOX=1 exec ./ossmire) \
-    >"$WORK/game.log" 2>&1 &
+(cd "$GAME" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" \
+    OSSMIRE_NO_MESSAGEBOX=1 exec ./ossmire) >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 
 WID=
 for _ in $(seq 100); do
     WID=$(xdotool search --onlyvisible --name '^Ossmire$' 2>/dev/null | head -1)
     [ -n "$WID" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window showed"
+    alive "before its window showed"
     sleep 0.1
 done
 [ -n "$WID" ] || fail "no window named Ossmire"
 xdotool windowfocus --sync "$WID" 2>/dev/null
 sleep 1.5
 
+# The opening: the closed doors (the prompt below them changes, the frame
+# rate read-out sits above them).
 wait_geometry 640x480 || fail "windowed client area"
-level=$(brightness windowed) || fail "screenshot"
-awk -v v="$level" 'BEGIN { exit !(v > 0) }' || fail "the window shows only black"
+shot 1-title || fail "screenshot"
+expect_same "title" "$ARTIFACTS/1-title.png" "$BITMAP/opening/background02.bmp" 640x290+0+40
+
+# Z opens the doors; the menu is up after 114 frames. Right of the menu
+# entries, with no course cleared, the menu shows its bare background.
+tap z
+sleep 2.5
+shot 2-menu || fail "screenshot"
+expect_same "menu" "$ARTIFACTS/2-menu.png" "$BITMAP/opening/background01.bmp" 220x440+420+40
+
+# RULE, chapter 0 behind the wipe, X once the wipe has gone, the stage
+# start message and the first rule stage set up.
+tap z
+sleep 1.6
+alive "in the story"
+shot 3-story || fail "screenshot"
+expect_same "story" "$ARTIFACTS/3-story.png" "$BITMAP/gameadv/background01.bmp" 150x100+0+220
+tap x
+sleep 3.5
+alive "at the stage start"
+shot 4-stage || fail "screenshot"
+if [ -f "$ARTIFACTS/stage-sim.png" ]; then
+    expect_same "stage" "$ARTIFACTS/4-stage.png" "$ARTIFACTS/stage-sim.png" 320x320+80+80
+fi
 
 tap F1
 wait_geometry "${SCREEN_W}x${SCREEN_H}" || fail "F1 did not go full screen"
 sleep 0.5
-kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended after F1"
-level=$(brightness fullscreen) || fail "screenshot"
-awk -v v="$level" 'BEGIN { exit !(v > 0) }' || fail "full screen shows only black"
+alive "after F1"
+shot 5-fullscreen || fail "screenshot"
+level=$(brightness "$ARTIFACTS/5-fullscreen.png")
+awk -v v="$level" 'BEGIN { exit !(v > 0.05) }' || fail "full screen shows only black ($level)"
 
 tap F1
 wait_geometry 640x480 || fail "second F1 did not return to the window"
 sleep 0.5
+shot 6-windowed || fail "screenshot"
+if [ -f "$ARTIFACTS/stage-sim.png" ]; then
+    expect_same "stage after F1 twice" "$ARTIFACTS/6-windowed.png" "$ARTIFACTS/stage-sim.png" 320x320+80+80
+fi
 
 tap Escape
 for _ in $(seq 50); do
@@ -120,4 +209,12 @@ wait "$GAME_PID"
 status=$?
 GAME_PID=
 [ "$status" -eq 0 ] || fail "exit code $status"
-echo "PASS"
+
+# The title's tune and the effects went to the disk driver: some samples
+# must be other than silence.
+[ -s "$WORK/audio.raw" ] || fail "no audio written"
+loud=$(tr -d '\000' <"$WORK/audio.raw" | wc -c)
+echo "audio: $(stat -c %s "$WORK/audio.raw") bytes, $loud of them not zero"
+[ "$loud" -gt 0 ] || fail "audio was only silence"
+[ -f "$GAME/sav_1.vrk" ] || fail "the title made no progress file in the game directory"
+echo "PASS (screenshots in $ARTIFACTS)"
