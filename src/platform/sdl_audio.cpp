@@ -20,6 +20,7 @@ const int WAVE_OBJECTS = 48;  // effects alive at once; each is also its channel
 const int MUSIC_OBJECTS = 16;
 const uint32_t MUSIC_FOREVER = 10000;  // repeats at or above this never end
 const char* const DEFAULT_SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+const char* const GAME_SOUNDFONT = "midi/ossmire.sf2";
 
 struct Wave {
     int used;
@@ -112,12 +113,22 @@ uint8_t* ReadWholeFile(const char* path, uint32_t* size) {
     return data;
 }
 
+bool Readable(const char* path) {
+    FILE* file = fopen(path, "rb");
+    if (file) fclose(file);
+    return file != nullptr;
+}
+
+// The build cuts the General MIDI bank down to the instruments our tunes
+// play (a third of its size, all of it held in memory); without that copy
+// the whole bank serves.
 void ChooseSoundFont(void) {
     if (getenv("SDL_SOUNDFONTS")) return;
-    FILE* font = fopen(DEFAULT_SOUNDFONT, "rb");
-    if (!font) return;
-    fclose(font);
-    Mix_SetSoundFonts(DEFAULT_SOUNDFONT);
+    if (Readable(GAME_SOUNDFONT)) {
+        Mix_SetSoundFonts(GAME_SOUNDFONT);
+    } else if (Readable(DEFAULT_SOUNDFONT)) {
+        Mix_SetSoundFonts(DEFAULT_SOUNDFONT);
+    }
 }
 }  // namespace
 
