@@ -123,18 +123,19 @@ void PlatformDrawText(int, PlatformObject font, const char* textSjis, int x, int
     RenderText(font, textSjis, x, y, color);
 }
 
-void PlatformClear(uint32_t argb) {
-    if (!renderer) return;
-    SDL_SetRenderDrawColor(renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
-                           argb >> 24);
-    // Clear ignores the viewport: the letterbox is cleared too.
-    SDL_RenderClear(renderer);
-}
-
 #ifdef OSSMIRE_FRAME_LOG
 // Benchmark builds only (CMake option OSSMIRE_FRAME_LOG): the renderer's name,
-// then the CLOCK_MONOTONIC time of every present in microseconds, one a line,
+// then for every frame the CLOCK_MONOTONIC times in microseconds of its
+// clear (the frame granted) and of its present's return, one frame a line,
 // into the file that the environment variable OSSMIRE_FRAME_LOG names.
+static long long frameStart;
+
+static long long MonotonicMicroseconds(void) {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (long long)now.tv_sec * 1000000 + now.tv_nsec / 1000;
+}
+
 static void LogPresent(void) {
     static FILE* log;
     static bool opened;
@@ -146,12 +147,21 @@ static void LogPresent(void) {
         if (log && SDL_GetRendererInfo(renderer, &info) == 0) fprintf(log, "# %s\n", info.name);
     }
     if (!log) return;
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    fprintf(log, "%lld\n", (long long)now.tv_sec * 1000000 + now.tv_nsec / 1000);
+    fprintf(log, "%lld %lld\n", frameStart, MonotonicMicroseconds());
     fflush(log);
 }
 #endif
+
+void PlatformClear(uint32_t argb) {
+#ifdef OSSMIRE_FRAME_LOG
+    frameStart = MonotonicMicroseconds();
+#endif
+    if (!renderer) return;
+    SDL_SetRenderDrawColor(renderer, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF,
+                           argb >> 24);
+    // Clear ignores the viewport: the letterbox is cleared too.
+    SDL_RenderClear(renderer);
+}
 
 void PlatformPresent(void) {
     if (!renderer) return;

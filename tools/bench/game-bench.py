@@ -15,7 +15,10 @@ Reported per scene: frames per second; the frame interval's median, 99th
 percentile and maximum (the grid is 16 ms) and how many exceeded 33 ms;
 the game process's CPU time as a share of one core; its peak resident set;
 and, once, the time from exec to the first present (the title's init frame,
-black) and to the second (the first drawn picture). --renderer sets
+black) and to the second (the first drawn picture). The intervals are
+between presents (what the X server is handed); the frame starts' own
+intervals and the time from clear to present show where a late one lost
+its time. --renderer sets
 SDL_RENDER_DRIVER for the run (e.g. software); the renderer actually used
 is reported."""
 import json
@@ -70,17 +73,18 @@ def peak_rss_kb(pid):
 
 
 def read_log(path):
-    renderer, stamps = "?", []
+    """The renderer's name and, per frame, (start, present) in seconds."""
+    renderer, frames = "?", []
     try:
         with open(path) as f:
             for line in f:
                 if line.startswith("# "):
                     renderer = line[2:].strip()
-                elif line.strip():
-                    stamps.append(int(line) / 1e6)
+                elif len(line.split()) == 2:
+                    frames.append(tuple(int(v) / 1e6 for v in line.split()))
     except OSError:
         pass
-    return renderer, stamps
+    return renderer, frames
 
 
 def tap(key, hold=0.1):
@@ -156,12 +160,17 @@ def run_scene(game, scene, seconds, renderer, out):
         if game_proc.poll() is None:
             game_proc.kill()
             game_proc.wait()
-    used, stamps = read_log(log)
+    used, frames = read_log(log)
     if out:
         shutil.copy(log, os.path.join(out, f"{scene}-frames.log"))
     shutil.rmtree(work, ignore_errors=True)
-    window = [s for s in stamps if t0 <= s <= t1]
+    stamps = [present for _, present in frames]
+    inside = [f for f in frames if t0 <= f[1] <= t1]
+    window = [present for _, present in inside]
     intervals = [(b - a) * 1000 for a, b in zip(window, window[1:])]
+    starts = [start for start, _ in inside]
+    grants = [(b - a) * 1000 for a, b in zip(starts, starts[1:])]
+    work_ms = [(present - start) * 1000 for start, present in inside]
     if len(intervals) < 10:
         fail(f"{scene}: only {len(window)} frames in the window")
     return {
@@ -174,6 +183,10 @@ def run_scene(game, scene, seconds, renderer, out):
         "p99_ms": round(percentile(intervals, 99), 2),
         "max_ms": round(max(intervals), 2),
         "over_33ms": sum(1 for i in intervals if i > 33),
+        "grant_p99_ms": round(percentile(grants, 99), 2),
+        "grant_max_ms": round(max(grants), 2),
+        "frame_work_median_ms": round(statistics.median(work_ms), 2),
+        "frame_work_p99_ms": round(percentile(work_ms, 99), 2),
         "cpu_share": round((cpu1 - cpu0) / (t1 - t0), 3),
         "peak_rss_mib": round(rss / 1024, 1),
         "startup_first_present_s": round(stamps[0] - exec_time, 3),
@@ -212,7 +225,9 @@ def main(argv):
     for r in results:
         print(f"{r['scene']:6} renderer={r['renderer']} {r['fps']} fps over {r['window_s']} s: "
               f"interval median {r['median_ms']} ms, p99 {r['p99_ms']} ms, max {r['max_ms']} ms, "
-              f"{r['over_33ms']} over 33 ms; CPU {100 * r['cpu_share']:.1f}% of a core; "
+              f"{r['over_33ms']} over 33 ms (frame starts: p99 {r['grant_p99_ms']} ms, max "
+              f"{r['grant_max_ms']} ms; clear to present: median {r['frame_work_median_ms']} ms, "
+              f"p99 {r['frame_work_p99_ms']} ms); CPU {100 * r['cpu_share']:.1f}% of a core; "
               f"peak RSS {r['peak_rss_mib']} MiB; start-up {r['startup_first_present_s']} s to "
               f"the first present, {r['startup_first_picture_s']} s to the first picture; "
               f"exit {r['exit_code']}")
