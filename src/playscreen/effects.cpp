@@ -132,6 +132,9 @@ void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* la
 }  // namespace
 
 void DrawKeyFlights(const u32* keys, i32 playerX, i32 playerY) {
+    // The title's set-up builds the tables; a play entered without it (the
+    // simulator's scripts) must not fly every orb straight up its own cell.
+    if (cosTable[0] != 65536) BuildTrigTables();
     i32 centreX = (i32)(40u * (u32)playerX + 100u);
     i32 centreY = (i32)(40u * (u32)playerY + 100u);
     for (int i = 0; i < KEY_FLIGHTS; i++) {
