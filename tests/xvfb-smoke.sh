@@ -84,13 +84,20 @@ difference() {
         sed -n 's/.*(\(.*\)).*/\1/p'
 }
 
-# Fails unless the region of the screenshot matches the reference picture.
-expect_same() {
-    local what=$1 picture=$2 reference=$3 region=$4 d
-    d=$(difference "$picture" "$reference" "$region")
+# Takes screenshots until the region matches the reference picture: the
+# frame rate may drop on a busy machine, so no fixed wait can be trusted.
+wait_for() {
+    local what=$1 reference=$2 region=$3 seconds=$4 d=
+    local deadline=$((SECONDS + seconds))
+    while :; do
+        alive "before the $what showed"
+        shot "$what" || fail "$what: screenshot"
+        d=$(difference "$ARTIFACTS/$what.png" "$reference" "$region")
+        awk -v d="${d:-1}" -v max="$SAME" 'BEGIN { exit !(d <= max) }' && break
+        [ "$SECONDS" -lt "$deadline" ] || fail "$what: picture differs by $d over $region"
+        sleep 0.2
+    done
     echo "$what: difference $d over $region"
-    [ -n "$d" ] || fail "$what: cannot compare"
-    awk -v d="$d" -v max="$SAME" 'BEGIN { exit !(d <= max) }' || fail "$what: picture differs"
 }
 
 alive() { kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1"; }
@@ -158,29 +165,26 @@ sleep 1.5
 # The opening: the closed doors (the prompt below them changes, the frame
 # rate read-out sits above them).
 wait_geometry 640x480 || fail "windowed client area"
-shot 1-title || fail "screenshot"
-expect_same "title" "$ARTIFACTS/1-title.png" "$BITMAP/opening/background02.bmp" 640x290+0+40
+wait_for 1-title "$BITMAP/opening/background02.bmp" 640x290+0+40 5
 
-# Z opens the doors; the menu is up after 114 frames. Right of the menu
-# entries, with no course cleared, the menu shows its bare background.
+# Z opens the doors; the menu takes input from the frame after the right
+# door has left. Right of the menu entries, with no course cleared, the menu
+# shows its bare background.
 tap z
-sleep 2.5
-shot 2-menu || fail "screenshot"
-expect_same "menu" "$ARTIFACTS/2-menu.png" "$BITMAP/opening/background01.bmp" 220x440+420+40
+wait_for 2-menu "$BITMAP/opening/background01.bmp" 220x440+420+40 8
+sleep 0.1
 
-# RULE, chapter 0 behind the wipe, X once the wipe has gone, the stage
-# start message and the first rule stage set up.
+# RULE: chapter 0 behind the wipe, which uncovers the right edge last; X
+# once it has gone; the stage start message, then the first rule stage.
 tap z
-sleep 1.6
-alive "in the story"
-shot 3-story || fail "screenshot"
-expect_same "story" "$ARTIFACTS/3-story.png" "$BITMAP/gameadv/background01.bmp" 150x100+0+220
+wait_for 3-story "$BITMAP/gameadv/background01.bmp" 140x320+500+0 8
+sleep 0.1
 tap x
-sleep 3.5
-alive "at the stage start"
-shot 4-stage || fail "screenshot"
 if [ -f "$ARTIFACTS/stage-sim.png" ]; then
-    expect_same "stage" "$ARTIFACTS/4-stage.png" "$ARTIFACTS/stage-sim.png" 320x320+80+80
+    wait_for 4-stage "$ARTIFACTS/stage-sim.png" 320x320+80+80 10
+else
+    sleep 3.5
+    shot 4-stage || fail "screenshot"
 fi
 
 tap F1
@@ -194,9 +198,10 @@ awk -v v="$level" 'BEGIN { exit !(v > 0.05) }' || fail "full screen shows only b
 tap F1
 wait_geometry 640x480 || fail "second F1 did not return to the window"
 sleep 0.5
-shot 6-windowed || fail "screenshot"
 if [ -f "$ARTIFACTS/stage-sim.png" ]; then
-    expect_same "stage after F1 twice" "$ARTIFACTS/6-windowed.png" "$ARTIFACTS/stage-sim.png" 320x320+80+80
+    wait_for 6-windowed "$ARTIFACTS/stage-sim.png" 320x320+80+80 3
+else
+    shot 6-windowed || fail "screenshot"
 fi
 
 tap Escape
