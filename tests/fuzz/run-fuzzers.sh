@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-30}
 shift || true
-build=${BUILD_DIR:-build-fuzz}
+build=$(realpath -m "${BUILD_DIR:-build-fuzz}")
 if [ ! -f "$build/build.ninja" ]; then
   mkdir -p "$build"
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DOSSMIRE_FUZZ=ON \
@@ -17,7 +17,7 @@ if [ ! -f "$build/build.ninja" ]; then
     exit 1
   }
 fi
-findings=$PWD/$build/fuzz-findings
+findings=$build/fuzz-findings
 mkdir -p "$findings"
 ninja -C "$build" fuzzers >"$findings/build.log" 2>&1 || {
   cat "$findings/build.log"
