@@ -2,6 +2,7 @@
 # Runs one simulator script in a scratch copy of the game directory.
 # The script's first lines may hold options: "#! --trace scene --frames 10".
 # With a SCRIPT.out beside it, the output must match it exactly.
+# usage: run-sim-test.sh SIM GAME_DIR SCRIPT
 set -euo pipefail
 sim=$1 game=$2 script=$3
 work=$(mktemp -d)
@@ -14,9 +15,22 @@ for f in "$game"/*; do
 done
 mkdir -p "$work/EditMap"
 opts=$(sed -n 's/^#! //p' "$script" | tr '\n' ' ')
+# "#= A,B,..." lines: the final values of these globals join the output, and
+# only these, so that globals added later do not change it.
+keep=$(sed -n 's/^#= //p' "$script" | tr -d ' ' | tr '\n' ',')
+[ -n "$keep" ] && opts="$opts --state"
 # shellcheck disable=SC2086
 out=$("$sim" --dir "$work" $opts "$script")
+if [ -n "$keep" ]; then
+  out=$(printf '%s\n' "$out" | awk -v keep="$keep" '
+    BEGIN { n = split(keep, names, ","); for (i = 1; i <= n; i++) wanted[names[i]] = 1 }
+    /^f=/ { print; next }
+    { name = $0; sub(/=.*/, "", name); if (name in wanted) print }')
+fi
 expected=${script%.sim}.out
-if [ -f "$expected" ]; then
+# RECORD=1 writes the output as the expected one instead of comparing.
+if [ "${RECORD:-0}" = 1 ]; then
+  printf '%s\n' "$out" >"$expected"
+elif [ -f "$expected" ]; then
   diff -u "$expected" <(printf '%s\n' "$out")
 fi
