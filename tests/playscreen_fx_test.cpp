@@ -395,6 +395,27 @@ std::vector<u8> ReadFile(const char* path) {
     return bytes;
 }
 
+TEST_F(FxTest, GameOverBannerGrowsTenPixelsAFrameAndTheStageTextFollowsIt) {
+    gameOverBannerWidth = gameOverBannerDone = gameOverTimer = 0;
+    stageNumber = 13;
+    for (int frame = 1; frame <= 64; frame++) {
+        ASSERT_EQ(RunGameOver(), 1);
+        std::vector<std::string> s = TakeLines("sprite");
+        std::vector<std::string> texts = TakeLines("text");
+        EndFrame();
+        ASSERT_EQ(s.size(), 2u);
+        EXPECT_EQ(Where(s[0]), "tex=14 x=0 y=0 src=0,0,640,480");
+        EXPECT_EQ(Where(s[1]), "tex=15 x=0 y=80 src=0,0," + std::to_string(10 * frame) + ",100");
+        ASSERT_EQ(texts.size(), frame < 64 ? 1u : 2u) << frame;
+        EXPECT_EQ(texts.back().substr(0, 32), "font=0 x=0 y=0 color=FF00FFFF \"F");
+        if (frame == 64) {
+            EXPECT_EQ(texts[0], "font=2 x=180 y=230 color=FFFF0000 \"ステージ14で終了\"");
+        }
+    }
+    EXPECT_EQ(gameOverBannerDone, 1u);
+    EXPECT_EQ(gameOverTimer, 0u);
+}
+
 TEST_F(FxTest, GameOverUndergroundKeepsADeeperBestAndNeverWritesTheProgress) {
     FILE* f = fopen("sav_3.vrk", "wb");
     ASSERT_NE(f, nullptr);
