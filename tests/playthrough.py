@@ -28,13 +28,10 @@ import subprocess
 import sys
 import tempfile
 
-# A held direction steps on its second frame and then at most every 17
-# frames, so a 17-frame hold gives exactly one step even when the step has to
-# wait a few frames.
-HOLD = 17
-# From the step that clears a stage to the set-up of the next one (clear
-# sequence, its exit under the wipe, the start message), less the hold.
-BETWEEN_STAGES = 375
+# From the frame that clears a stage to the frame before the next one takes
+# its first step (the bot's clear, exit, wipe and start message), with two
+# frames to spare.
+BETWEEN_STAGES = 395
 # From A on the menu to the first frame the next scene takes input: the
 # title's covering wipe, the exit and set-up frames, the uncovering wipe.
 THROUGH_WIPE = 80
@@ -124,20 +121,15 @@ class Player:
     # Stages
 
     def play(self, kind, index):
-        """The stage's moves as held arrows, each step as soon as it may be
-        taken; after a warp, long enough for its beam to land."""
         starts, maps, _ = self.tables[kind]
         self.walk(maps[index], starts[index], self.solutions[kind][index])
 
     def walk(self, cells, start, moves):
-        x, y = start
-        for move in moves:
-            self.add(f"{HOLD} {self.bot.KEYS[move]}", "1 -")
-            x, y = x + self.bot.STEPS[move][0], y + self.bot.STEPS[move][1]
-            if cells[x + 8 * y] == self.bot.WARP:
-                x, y = self.bot.warp_destination(cells, x, y)
-                self.add(f"{self.bot.beam_frames(y)} -")
-        self.expect(cleared=1)
+        """The bot's exact step timing: each arrow pressed the frame before
+        its step may come, held through steps in the same direction."""
+        script = self.bot.Script()
+        self.bot.play_stage(script, cells, start, moves, 2)
+        self.add(*script.lines())
 
     def course(self, kind, first, last):
         """Stages first..last of a course in one visit of the play scene,
