@@ -346,7 +346,9 @@ class Run:
         state = dict(line.split("=", 1) for line in result.stdout.splitlines() if "=" in line
                      and not line.startswith("f="))
         if result.returncode != 0:
-            sys.stdout.write(result.stderr)
+            # After the first failed expect the simulator stops playing, so
+            # the later ones only repeat it.
+            sys.stdout.write("".join(result.stderr.splitlines(True)[:3]))
             sys.exit(f"{name}: the simulator stopped with status {result.returncode}")
         return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state.items()}
 
@@ -469,8 +471,10 @@ def main():
             run.check_saves("continue", saves)
             print(f"game over at stage 14 after {before} s; continued from 11, "
                   f"course cleared at {seconds} s")
-    finally:
-        run.close()
+    except SystemExit as failure:
+        print(f"the session scripts and the game directory are kept in {run.work}")
+        raise failure
+    run.close()
 
 
 if __name__ == "__main__":
