@@ -379,6 +379,43 @@ TEST_F(FxTest, FreeSelectPanelShowsTheSourceLabel) {
     }
 }
 
+TEST_F(FxTest, StateSetOutOfRangeStaysInsideTheTables) {
+    u32 keys[4] = {1, 1, 1, 0};
+    DrawKeyFlights(keys, 0, 0);
+    Skip();
+    Set("keyFlightAngle", "99999,-20,2147483647");
+    Set("keyFlightRadius", "2147483647,0,0");
+    Set("keyFlightFinished", "0,0,0");
+    Set("keyFlightFade", "1e30,-1e30,255");
+    DrawKeyFlights(keys, 0x40000000, -0x40000000);
+    EXPECT_EQ(Get("keyFlightAngle"), "0,0,0");
+    std::vector<std::string> s = TakeSprites();
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_NE(s[0].find("color=FF930000"), std::string::npos) << s[0];
+    u32 bonus = 1;
+    Set("bonusPopup.age", "2147483647");
+    Set("bonusPopup.active", "1");
+    DrawBonusPopup(0, 0, bonus, 7);
+    EXPECT_TRUE(TakeSprites().empty());
+    EXPECT_EQ(bonus, 0u);
+    Set("pauseCursorStep", "200");
+    DrawPauseMenu(480, 9, 1);
+    EXPECT_EQ(TakeSprites().size(), 1u);
+    DrawPauseMenu(480, 0, 1);
+    EXPECT_EQ(Where(TakeSprites()[1]), "tex=5 x=90 y=290 src=0,160,40,200");
+    DrawFreeSelectPanel(200);
+    EXPECT_EQ(TakeSprites().size(), 3u);
+    Set("clearSlideX", "2147483647");
+    DrawClearMessage(1);
+    EXPECT_EQ(Where(TakeSprites()[0]), "tex=6 x=-2.14748365e+09 y=180 src=320,0,640,120");
+    // A banner width off the 10-pixel grid still completes.
+    gameOverBannerWidth = 635;
+    gameOverBannerDone = 0;
+    DrawGameOverBanner(gameOverBannerDone);
+    EXPECT_EQ(gameOverBannerDone, 1u);
+    EXPECT_EQ(Where(TakeSprites()[0]), "tex=15 x=0 y=80 src=0,0,640,100");
+}
+
 // The scene's leaving frame, as after the wipe has covered the screen.
 u8 LeaveGameOver(void) {
     gameOverBannerDone = 1;

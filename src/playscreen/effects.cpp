@@ -48,7 +48,14 @@ f32 FadeDown(f32 level, f32 step) {
     return level < 0.0f ? 0.0f : level;
 }
 
-u32 Level(f32 value) { return (u32)(i32)value & 0xFFu; }
+// Counters set from outside may sit at the top of their range: they wrap.
+i32 Add(i32 value, i32 step) { return (i32)((u32)value + (u32)step); }
+
+// The level's low 8 bits; a value set far out of range shows as 0.
+u32 Level(f32 value) {
+    if (!(value > -2147483648.0f && value < 2147483648.0f)) return 0;
+    return (u32)(i32)value & 0xFFu;
+}
 
 // Cyan-white, white and pink orbs: each key's own pair of channels fades.
 u32 OrbColor(int key) {
@@ -76,13 +83,13 @@ void ResetKeyFlight(int i) {
 
 void StepKeyFlight(int i, i32 centreX, i32 centreY) {
     if (keyFlightAge[i] == 0) PlayWave(&waveBuffers[PLAY_WAVE_GET], 0);
-    keyFlightAngle[i] += FLIGHT_TURN;
+    keyFlightAngle[i] = Add(keyFlightAngle[i], FLIGHT_TURN);
     // A value set from outside may lie anywhere; the tables have 360 entries.
     if (keyFlightAngle[i] >= 360 || keyFlightAngle[i] < 0) keyFlightAngle[i] = 0;
-    keyFlightRadius[i] += FLIGHT_SPREAD;
+    keyFlightRadius[i] = Add(keyFlightRadius[i], FLIGHT_SPREAD);
     i32 x = SpiralCoordinate(centreX, keyFlightRadius[i], cosTable[keyFlightAngle[i]]);
     i32 y = SpiralCoordinate(centreY, keyFlightRadius[i], sinTable[keyFlightAngle[i]]);
-    keyFlightAge[i]++;
+    keyFlightAge[i] = Add(keyFlightAge[i], 1);
     keyFlightFade[i] = FadeDown(keyFlightFade[i], FLIGHT_FADE_STEP);
     keyFlightTint[i] = FadeDown(keyFlightTint[i], FLIGHT_TINT_STEP);
     keyFlightScale[i] += FLIGHT_GROWTH;
@@ -123,7 +130,7 @@ void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* la
                    (f32)popup->anchor.y - (f32)(popup->age / 2), labels[timeClass]);
     }
     popup->alpha = FadeDown(popup->alpha, POPUP_FADE_STEP);
-    popup->age++;
+    popup->age = Add(popup->age, 1);
     if (popup->age > POPUP_LAST_AGE || popup->age < 0) {
         ResetPopup(popup);
         flag = 0;

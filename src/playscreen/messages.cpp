@@ -54,7 +54,11 @@ i32 shutterY = SHUTTER_TOP;
 
 void Play(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
 
-u32 Fade(double alpha) { return ((u32)(i32)alpha & 0xFFu) << 24 | 0x00FFFFFFu; }
+// White at the alpha's low 8 bits; an alpha set far out of range shows as 0.
+u32 Fade(double alpha) {
+    if (!(alpha > -2147483648.0 && alpha < 2147483648.0)) alpha = 0.0;
+    return ((u32)(i32)alpha & 0xFFu) << 24 | 0x00FFFFFFu;
+}
 
 f32 FadeIn(f32 alpha, f32 step) {
     if (alpha >= 255.0f) return alpha;
@@ -147,7 +151,7 @@ void DrawClearMessage(i32 frame) {
         clearSpin = 0.0f;
     }
     if (frame < CLEAR_SLIDE_UNTIL || frame > CLEAR_REST_LAST) {
-        clearSlideX += CLEAR_SLIDE;
+        clearSlideX = (i32)((u32)clearSlideX + CLEAR_SLIDE);  // wraps if set out of range
         clearSpin += CLEAR_TURN;
     }
     SetSpriteRotation(160.0f, 60.0f, clearSpin);
