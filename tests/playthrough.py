@@ -17,7 +17,7 @@ checks the save files byte for byte after every session (one program run):
                new session CONTINUE from stage 11 (the checkpoint) to the end
 
 usage: playthrough.py SIM GAME_DIR SOLVER BOT RUN
-BOT is tools/bot/solution-to-script.py, whose data reader and warp timing
+BOT is tools/bot/solution-to-script.py, whose data reader and exact step timing
 this builds on.
 """
 import importlib.util
