@@ -3,7 +3,7 @@
 over a window of each scene: the title, and a course stage in play.
 
 usage: game-bench.py GAME_DIR [--seconds N] [--renderer NAME] [--scenes title,play]
-                     [--out DIR]
+                     [--nice N] [--out DIR]
 
 GAME_DIR must come from a build configured with -DOSSMIRE_FRAME_LOG=ON: the
 game then writes the time of every present to the file that the environment
@@ -18,9 +18,12 @@ and, once, the time from exec to the first present (the title's init frame,
 black) and to the second (the first drawn picture). The intervals are
 between presents (what the X server is handed); the frame starts' own
 intervals and the time from clear to present show where a late one lost
-its time. --renderer sets
-SDL_RENDER_DRIVER for the run (e.g. software); the renderer actually used
-is reported."""
+its time.
+
+--renderer sets SDL_RENDER_DRIVER for the run (e.g. software); the renderer
+actually used is reported. --nice runs the game at that scheduling priority
+(negative needs root): on a machine shared with other work it tells the
+game's own cost from the time it lost waiting for a core."""
 import json
 import os
 import shutil
@@ -99,7 +102,7 @@ def percentile(values, p):
     return ordered[min(len(ordered) - 1, int(round(p / 100 * (len(ordered) - 1))))]
 
 
-def run_scene(game, scene, seconds, renderer, out):
+def run_scene(game, scene, seconds, renderer, out, nice):
     work = tempfile.mkdtemp(prefix=f"ossmire-bench-{scene}-")
     for name in ("bitmap", "wave", "midi", "data.vrk"):
         if os.path.exists(os.path.join(game, name)):
@@ -115,7 +118,10 @@ def run_scene(game, scene, seconds, renderer, out):
     if renderer:
         env["SDL_RENDER_DRIVER"] = renderer
     exec_time = time.monotonic()
-    game_proc = subprocess.Popen([os.path.join(game, "ossmire")], cwd=work, env=env,
+    command = [os.path.join(game, "ossmire")]
+    if nice:
+        command = ["nice", "-n", nice] + command
+    game_proc = subprocess.Popen(command, cwd=work, env=env,
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         deadline = time.monotonic() + 15
@@ -197,7 +203,8 @@ def run_scene(game, scene, seconds, renderer, out):
 
 def main(argv):
     args = argv[1:]
-    opts = {"--seconds": "20", "--renderer": "", "--scenes": "title,play", "--out": ""}
+    opts = {"--seconds": "20", "--renderer": "", "--scenes": "title,play", "--out": "",
+            "--nice": ""}
     for flag in list(opts):
         if flag in args:
             i = args.index(flag)
@@ -216,7 +223,7 @@ def main(argv):
     try:
         for scene in opts["--scenes"].split(","):
             results.append(run_scene(game, scene, float(opts["--seconds"]), opts["--renderer"],
-                                     opts["--out"]))
+                                     opts["--out"], opts["--nice"]))
     finally:
         wm.kill()
         xvfb.kill()
