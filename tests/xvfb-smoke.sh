@@ -194,6 +194,14 @@ alive "after F1"
 shot 5-fullscreen || fail "screenshot"
 level=$(brightness "$ARTIFACTS/5-fullscreen.png")
 awk -v v="$level" 'BEGIN { exit !(v > 0.05) }' || fail "full screen shows only black ($level)"
+# 1024x768 is 640x480 scaled by 1.6: shrunk back, the board must match up to
+# the blur of scaling twice.
+if [ -f "$ARTIFACTS/stage-sim.png" ]; then
+    convert "$ARTIFACTS/5-fullscreen.png" -resize '640x480!' "$WORK/shrunk.png" || fail "resize"
+    d=$(difference "$WORK/shrunk.png" "$ARTIFACTS/stage-sim.png" 320x320+80+80)
+    echo "full screen: difference $d over the board, shrunk"
+    awk -v d="${d:-1}" 'BEGIN { exit !(d <= 0.05) }' || fail "full screen does not show the stage"
+fi
 
 tap F1
 wait_geometry 640x480 || fail "second F1 did not return to the window"
@@ -203,6 +211,11 @@ if [ -f "$ARTIFACTS/stage-sim.png" ]; then
 else
     shot 6-windowed || fail "screenshot"
 fi
+
+# Seconds have passed since the stage start: the clock shows another number.
+d=$(difference "$ARTIFACTS/4-stage.png" "$ARTIFACTS/6-windowed.png" 120x40+495+45)
+echo "clock: difference $d between the stage start and now"
+awk -v d="${d:-0}" 'BEGIN { exit !(d > 0.02) }' || fail "the stage clock stands still"
 
 tap Escape
 for _ in $(seq 50); do
