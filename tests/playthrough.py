@@ -13,8 +13,9 @@ checks the save files byte for byte after every session (one program run):
                deep and quits from the pause menu, paints a map in the editor,
                and in FREEMODE clears a course stage, the deepest underground
                stage reached and the painted map
-  continue     NEWGAME to a time-up at stage 14 and the game over, then in a
-               new session CONTINUE from stage 11 (the checkpoint) to the end
+  continue     NEWGAME to a time-up at stage 14 (index 13) and the game over,
+               then in a new session CONTINUE from the checkpoint, index 10, to
+               the end
 
 usage: playthrough.py SIM GAME_DIR SOLVER BOT RUN
 BOT is tools/bot/solution-to-script.py, whose data reader and exact step timing
@@ -469,8 +470,8 @@ def main():
             }
             check_progress_state("continue", state, saves)
             run.check_saves("continue", saves)
-            print(f"game over at stage 14 after {before} s; continued from 11, "
-                  f"course cleared at {seconds} s")
+            print(f"game over at stage 14 (index 13) after {before} s; CONTINUE resumed at "
+                  f"stage 11 (index 10); course cleared at {seconds} s")
     except SystemExit as failure:
         print(f"the session scripts and the game directory are kept in {run.work}")
         raise failure
