@@ -21,6 +21,7 @@ class DamagedStart : public playtest::PlayTest {
 // drawer that places something at the player wraps its position in 32 bits.
 TEST_F(DamagedStart, FarOffStartCellsDrawEveryPlayerEffect) {
     const i32 starts[] = {INT_MAX, INT_MIN, -1211424419, 53687092, -3};
+    stageLoaded = 1;
     for (i32 x : starts) {
         for (i32 y : starts) {
             playerX = x;
@@ -31,13 +32,24 @@ TEST_F(DamagedStart, FarOffStartCellsDrawEveryPlayerEffect) {
             bonusEffect = penaltyEffect = switchEffect = 1;
             warpArrived = warpAnimating = 1;
             for (int f = 0; f < 3; f++) DrawPlayScreen();
+            warpArrived = warpAnimating = 0;
+            DrawPlayScreen();  // standing
+            missed = 1;
+            DrawPlayScreen();  // fallen
+            missed = 0;
             cleared = 1;
-            for (int f = 0; f < 3; f++) DrawPlayScreen();
+            for (int f = 0; f < 3; f++) DrawPlayScreen();  // cheering under the clear beam
             cleared = 0;
         }
     }
-    // The screen was still composed, not abandoned half way.
-    EXPECT_NE(TraceSoFar().find("sprite tex=3 x=0 y=0 "), std::string::npos);
+    // The player's sprite lands where 32-bit arithmetic puts it: 80 + 40 * INT_MAX
+    // wraps to 40.
+    playerX = INT_MAX;
+    playerY = 1;
+    std::string before = TraceSoFar();
+    DrawPlayScreen();
+    std::string frame = TraceSoFar().substr(before.size());
+    EXPECT_NE(frame.find("sprite tex=5 x=40 y=120 "), std::string::npos) << frame;
 }
 
 }  // namespace
