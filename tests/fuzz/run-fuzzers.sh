@@ -37,11 +37,11 @@ for t in "${targets[@]}"; do
   echo "fuzz_$t: ${seconds}s"
   if "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1536 \
       -print_final_stats=1 -artifact_prefix="$findings/$t-" "$work" >"$log" 2>&1; then
-    grep -E "^stat::number_of_executed_units|^Done" "$log" | tr '\n' ' '
+    grep -E "^stat::number_of_executed_units|^Done" "$log" | tr '\n' ' ' || true
     echo
   else
     failed+=("$t")
-    grep -E "ERROR|runtime error|SUMMARY|Test unit written" "$log" | head -20
+    grep -E "ERROR|runtime error|SUMMARY|Test unit written" "$log" | head -20 || tail -20 "$log"
   fi
   rm -rf "$work"
 done
