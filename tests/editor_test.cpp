@@ -12,23 +12,6 @@
 using namespace playtest;
 
 namespace {
-std::vector<u8> ReadAll(const char* path) {
-    std::vector<u8> bytes;
-    FILE* f = fopen(path, "rb");
-    if (!f) return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF) bytes.push_back((u8)c);
-    fclose(f);
-    return bytes;
-}
-
-void WriteAll(const char* path, const std::vector<u8>& bytes) {
-    FILE* f = fopen(path, "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
-
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;

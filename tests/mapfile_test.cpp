@@ -10,23 +10,6 @@
 using namespace playtest;
 
 namespace {
-std::vector<u8> ReadAll(const char* path) {
-    std::vector<u8> bytes;
-    FILE* f = fopen(path, "rb");
-    if (!f) return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF) bytes.push_back((u8)c);
-    fclose(f);
-    return bytes;
-}
-
-void WriteAll(const char* path, const std::vector<u8>& bytes) {
-    FILE* f = fopen(path, "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
-
 class MapFiles : public PlayTest {
   protected:
     void SetUp() override {

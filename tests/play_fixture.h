@@ -23,6 +23,24 @@
 
 namespace playtest {
 
+// Whole files, for byte-for-byte checks of what the game writes and reads.
+inline std::vector<u8> ReadAll(const char* path) {
+    std::vector<u8> bytes;
+    FILE* f = fopen(path, "rb");
+    if (!f) return bytes;
+    int c;
+    while ((c = fgetc(f)) != EOF) bytes.push_back((u8)c);
+    fclose(f);
+    return bytes;
+}
+
+inline void WriteAll(const char* path, const std::vector<u8>& bytes) {
+    FILE* f = fopen(path, "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
 inline void ResetPlayState() {
     memset(board, 0, sizeof board);
     memset(trail, 0, sizeof trail);

@@ -117,15 +117,7 @@ void CreateFonts(void) {
 u32 ToggleFullScreen(PlatformObject window) {
     ReleaseGraphics();
     fullScreen = fullScreen == 0 ? 1 : 0;
-    u32 ok;
-    if (fullScreen == 1) {
-        PlatformShowCursor(0);
-        ok = InitFullScreenDevice(window);
-    } else {
-        PlatformShowCursor(1);
-        ok = InitWindowedDevice(window);
-    }
-    if (!ok) return 0;
+    if ((i32)InitDisplay(window) < 0) return 0;
     LoadTextures();
     for (int i = 0; i < SCENE_COUNT; i++) scenePhase[i] = SCENE_PHASE_INIT;
     return 1;
