@@ -3,17 +3,21 @@
 # scratch copy of its game directory, the way a player would: the closed
 # doors of the title, Z and the menu behind the doors, RULE, the story
 # skipped with X, the first rule stage set up; F1 to full screen and back;
+# the stage walked with the arrow keys to its clear and the next chapter;
 # ESC quits with exit code 0. Sound goes to SDL's disk driver and must not
 # be silence. Pictures are compared with the bitmaps they show and with the
 # simulator's picture of the same moment.
-# Usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR]
+# Usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR [SOLVER]]
 #   GAME_DIR      a built game directory, content included
 #   ARTIFACT_DIR  where the screenshots are kept (default: a temporary one)
+#   SOLVER        ossmire-solver, for the moves of the stage (without it the
+#                 stage is not walked)
 # Exits 77 (skipped) without Xvfb, openbox, xdotool or ImageMagick: full
 # screen needs a window manager to honour it.
 set -u
 
-GAME_DIR=${1:?usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR]}
+GAME_DIR=${1:?usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR [SOLVER]]}
+SOLVER=${3:-}
 GAME_DIR=$(cd "$GAME_DIR" && pwd) || exit 1
 SCREEN_W=1024
 SCREEN_H=768
@@ -97,7 +101,7 @@ wait_for() {
         [ "$SECONDS" -lt "$deadline" ] || fail "$what: picture differs by $d over $region"
         sleep 0.2
     done
-    echo "$what: difference $d over $region"
+    echo "$what: difference $d over $region (${SECONDS}s)"
 }
 
 alive() { kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1"; }
@@ -160,7 +164,6 @@ for _ in $(seq 100); do
 done
 [ -n "$WID" ] || fail "no window named Ossmire"
 xdotool windowfocus --sync "$WID" 2>/dev/null
-sleep 1.5
 
 # The opening: the closed doors (the prompt below them changes, the frame
 # rate read-out sits above them).
@@ -216,6 +219,24 @@ fi
 d=$(difference "$ARTIFACTS/4-stage.png" "$ARTIFACTS/6-windowed.png" 120x40+495+45)
 echo "clock: difference $d between the stage start and now"
 awk -v d="${d:-0}" 'BEGIN { exit !(d > 0.02) }' || fail "the stage clock stands still"
+
+# The stage walked with the arrow keys. A held arrow steps on its second frame
+# and again 17 frames later, and a press that comes early steps once the 17
+# frames are over if it is still held: held 0.2 s in 0.7 s, each key makes
+# exactly one step from 60 down to 19 frames a second. Cleared, the stage
+# leaves for chapter 1; a miss would play it again.
+if [ -n "$SOLVER" ]; then
+    moves=$("$SOLVER" --moves "$GAME_DIR/data.vrk" | awk '$1 == "rule" && $2 == 1 { print $NF }')
+    [ -n "$moves" ] || fail "no solution for rule stage 1"
+    declare -A arrow=([U]=Up [D]=Down [L]=Left [R]=Right)
+    for ((i = 0; i < ${#moves}; i++)); do
+        xdotool keydown "${arrow[${moves:i:1}]}"
+        sleep 0.2
+        xdotool keyup "${arrow[${moves:i:1}]}"
+        sleep 0.5
+    done
+    wait_for 7-chapter1 "$BITMAP/gameadv/background01.bmp" 140x320+500+0 15
+fi
 
 tap Escape
 for _ in $(seq 50); do
