@@ -64,9 +64,9 @@ EDITOR_CODES = {".": 0, "#": 2, "+": 3, "-": 4, "S": 5, "G": 6, "1": 7, "2": 8, 
 
 
 def load_bot(path):
-    spec = importlib.util.spec_from_file_location("bot", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("bot", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
