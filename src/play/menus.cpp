@@ -11,10 +11,13 @@ const u32 LAST_COURSE_STAGE = 29;
 
 void Play(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
 
-bool PauseInputAllowed(void) {
+// The pause menu listens during play, outside every sequence.
+bool PauseWouldListen(void) {
     return !missed && !timeUp && !cleared && !wipeActive && introDone &&
            (stageLoaded || freePlaying);
 }
+
+bool PauseInputAllowed(void) { return PauseWouldListen() && !pauseOpening && !pauseClosing; }
 
 void StartClosing(void) {
     pauseOpening = 0;
@@ -63,11 +66,9 @@ void ConfirmPauseChoice(void) {
     }
 }
 
-// The closing slide passes 0 a frame before it ends: opening there would
-// leave both slides running against each other for good.
 void TogglePause(void) {
     Play(PLAY_WAVE_RETRAY);
-    if (!pauseOpen && !pauseClosing && sequenceFrame == 0) {
+    if (!pauseOpen && sequenceFrame == 0) {
         pauseCursor = PAUSE_RETRY;
         pauseOpening = 1;
     } else if (pauseOpen && sequenceFrame == PAUSE_PANEL_OPEN) {
@@ -90,18 +91,18 @@ void RunPauseCursor(void) {
     MovePauseCursor(inputDown, PAUSE_TO_TITLE);
 }
 
-// The source after Up or Down; own maps are offered only when map 00 exists.
+// The source after Up or Down; own maps are offered only when map 00 exists,
+// and the file is probed only on the turn that could lead to them.
 u8 NextSource(bool down) {
-    bool ownMaps = MapFileExists() != 0;
     switch (freeSource) {
         case FREE_SOURCE_COURSE:
             if (down) return FREE_SOURCE_UNDERGROUND;
-            return ownMaps ? FREE_SOURCE_OWN_MAPS : FREE_SOURCE_UNDERGROUND;
+            return MapFileExists() ? FREE_SOURCE_OWN_MAPS : FREE_SOURCE_UNDERGROUND;
         case FREE_SOURCE_UNDERGROUND:
             if (!down) return FREE_SOURCE_COURSE;
-            return ownMaps ? FREE_SOURCE_OWN_MAPS : FREE_SOURCE_COURSE;
+            return MapFileExists() ? FREE_SOURCE_OWN_MAPS : FREE_SOURCE_COURSE;
         case FREE_SOURCE_OWN_MAPS: return down ? FREE_SOURCE_COURSE : FREE_SOURCE_UNDERGROUND;
-        default: return FREE_SOURCE_COURSE;
+        default: return freeSource;
     }
 }
 
@@ -152,16 +153,11 @@ void ChangeMap(u32 button, void (*move)(void)) {
 
 void RunPauseInput(void) {
     if (PauseInputAllowed()) {
-        // While the panel slides, B is heard but changes nothing.
-        bool sliding = pauseOpening || pauseClosing;
-        if (!sliding && inputA == BUTTON_PRESSED && pauseOpen) ConfirmPauseChoice();
-        if (inputB == BUTTON_PRESSED) {
-            if (sliding) {
-                Play(PLAY_WAVE_RETRAY);
-            } else {
-                TogglePause();
-            }
-        }
+        if (inputA == BUTTON_PRESSED && pauseOpen) ConfirmPauseChoice();
+        if (inputB == BUTTON_PRESSED) TogglePause();
+    } else if (pauseOpening && inputB == BUTTON_PRESSED && PauseWouldListen()) {
+        // B is heard while the panel slides in, but changes nothing.
+        Play(PLAY_WAVE_RETRAY);
     }
     RunPauseCursor();
 }
