@@ -28,7 +28,7 @@ u32 speakerShown[3];
 u32 storyBackground;
 u32 nextMarkTimer;
 u8 nextMarkStep;
-const u8 nextMarkSequence[5] = {0, 1, 2, 1, 3};
+u8 nextMarkSequence[5] = {0, 1, 2, 1, 3};
 
 namespace {
 const u32 TYPE_DELAY_SLOW = 4;
@@ -171,6 +171,38 @@ void DrawCell(u8 first, u8 second, int x, int y) {
     if (IsLeadByte(first) && second == 0) return;
     DrawString(cell, x, y, TEXT_COLOR, TEXT_FONT);
 }
+
+// Walks the text as far as `visibleCount` characters reach. Pairs right after
+// the last visible character act in the same frame, so an end mark takes
+// effect as the character before it appears. A quiet pass (`draw` clear)
+// only looks for the end mark.
+void ScanMessage(int x, int y, const u8* bytes, u32 visibleCount, u32& complete, u8& request,
+                 bool draw) {
+    u32 pos = 0, line = 0, column = 0, shown = 0;
+    while (pos + 1 < STORY_TEXT_BYTES && bytes[pos] != 0) {
+        u8 first = bytes[pos], second = bytes[pos + 1];
+        if (first == '#') {
+            if (second == 0) break;
+            if (second == 'e') complete = 1;
+            if (second == 'n') line++, column = 0;
+            if (second == 's' && draw) request += 2;
+            if (second == 'p') {
+                if (pos + 3 >= STORY_TEXT_BYTES) break;
+                if (draw) DrawStoryPhoto((char)bytes[pos + 2], (char)bytes[pos + 3]);
+                pos += 2;
+            }
+            pos += 2;
+            continue;
+        }
+        if (shown >= visibleCount) break;
+        if (column >= CHARS_PER_LINE) line++, column = 0;
+        if (draw) DrawCell(first, second, x + CELL * (int)column, y + CELL * (int)line);
+        if (second == 0) break;
+        pos += 2;
+        column++;
+        shown++;
+    }
+}
 }  // namespace
 
 u8 InitStory(void) {
@@ -237,34 +269,11 @@ void DrawStoryMessage(int x, int y, const char* text, u32 visibleCount, u32& com
                       u8& request) {
     SetSpriteColor(WINDOW_COLOR, 0);
     DrawSprite(TEXTURE_GAMEADV_WINDOW, 100.0f, 330.0f, RECT{0, 0, 440, 120});
+    // A quiet pass first, so that an end mark reached in this frame shows
+    // its next-page mark in this frame too, under the text.
+    ScanMessage(x, y, (const u8*)text, visibleCount, complete, request, false);
     DrawNextMark(complete);
-    const u8* bytes = (const u8*)text;
-    u32 pos = 0, line = 0, column = 0, shown = 0;
-    while (pos + 1 < STORY_TEXT_BYTES && bytes[pos] != 0) {
-        u8 first = bytes[pos], second = bytes[pos + 1];
-        if (first == '#') {
-            if (second == 0) break;
-            if (second == 'e') complete = 1;
-            if (second == 'n') line++, column = 0;
-            if (second == 's') request += 2;
-            if (second == 'p') {
-                if (pos + 3 >= STORY_TEXT_BYTES) break;
-                DrawStoryPhoto((char)bytes[pos + 2], (char)bytes[pos + 3]);
-                pos += 2;
-            }
-            pos += 2;
-            continue;
-        }
-        // Pairs right after the last visible character act in the same frame,
-        // so an end mark takes effect as the character before it appears.
-        if (shown >= visibleCount) break;
-        if (column >= CHARS_PER_LINE) line++, column = 0;
-        DrawCell(first, second, x + CELL * (int)column, y + CELL * (int)line);
-        if (second == 0) break;
-        pos += 2;
-        column++;
-        shown++;
-    }
+    ScanMessage(x, y, (const u8*)text, visibleCount, complete, request, true);
 }
 
 void DrawStoryCharacter(int textureId, u8 expression) {
@@ -301,4 +310,5 @@ void RegisterStoryGlobals(void) {
     REG_U32(storyBackground);
     REG_U32(nextMarkTimer);
     REG_U8(nextMarkStep);
+    REG_ARRAY(nextMarkSequence, GLOBAL_U8);
 }

@@ -21,7 +21,7 @@ extern u32 speakerShown[3];
 extern u32 storyBackground;
 extern u32 nextMarkTimer;
 extern u8 nextMarkStep;
-extern const u8 nextMarkSequence[5];
+extern u8 nextMarkSequence[5];
 
 u8 InitStory(void);
 u8 RunStory(void);
