@@ -28,7 +28,7 @@ u32 promptFrameTimer;
 u8 promptFrameStep;
 u32 continueChosen;
 u32 editChosen;
-const u8 promptFrameSequence[5] = {0, 1, 2, 1, 3};
+u8 promptFrameSequence[5] = {0, 1, 2, 1, 3};
 
 i32 sinTable[360];
 i32 cosTable[360];
@@ -299,6 +299,7 @@ void RegisterTitleGlobals(void) {
     REG_I32(doorOffset);
     REG_U32(promptFrameTimer);
     REG_U8(promptFrameStep);
+    REG_ARRAY(promptFrameSequence, GLOBAL_U8);
     REG_U32(continueChosen);
     REG_U32(editChosen);
     REG_ARRAY(sinTable, GLOBAL_I32);

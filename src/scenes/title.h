@@ -15,7 +15,7 @@ extern u8 promptFrameStep;
 extern u32 continueChosen;
 // Set by MAPEDIT; the map editor clears it when it leaves.
 extern u32 editChosen;
-extern const u8 promptFrameSequence[5];
+extern u8 promptFrameSequence[5];
 
 // Sine and cosine of each whole degree, 16.16 fixed point.
 extern i32 sinTable[360];
