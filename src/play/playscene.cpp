@@ -33,6 +33,8 @@ const u32 FAST_COURSE_SECONDS = 630;
 const u32 SLOW_COURSE_SECONDS = 830;
 const i32 WIPE_OFF_LEFT = -640;
 
+static_assert(sizeof PLAY_WAVES / sizeof PLAY_WAVES[0] == PLAY_WAVE_COUNT, "one file per slot");
+
 enum : u8 { SEQUENCE_GOES_ON = 1, SEQUENCE_LEAVES = 2 };
 
 void Play(u8 slot) { PlayWave(&waveBuffers[slot], 0); }
@@ -227,9 +229,18 @@ u8 SceneAfterClear(void) {
 }
 }  // namespace
 
+// Every file is tried even after a failure; the window is already going.
 u8 InitPlay(void) {
-    LoadSceneWaves(PLAY_WAVES);
-    LoadSceneMusic(PLAY_MUSIC);
+    waveCount = PLAY_WAVE_COUNT;
+    for (u8 slot = 0; slot < PLAY_WAVE_COUNT; slot++) {
+        if (!LoadWave(PLAY_WAVES[slot], &waveBuffers[slot])) PlatformDestroyWindow(mainWindow);
+    }
+    musicCount = 1;
+    if (!LoadMusic(PLAY_MUSIC, &musicSegments[0])) PlatformDestroyWindow(mainWindow);
+    for (u8 slot = 0; slot < PLAY_WAVE_COUNT; slot++) {
+        SetWaveVolume(&waveBuffers[slot], SCENE_WAVE_VOLUME);
+    }
+    PlayMusic(&musicSegments[0], SCENE_MUSIC_REPEATS);
     return SCENE_PHASE_RUN;
 }
 
