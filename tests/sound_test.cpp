@@ -243,6 +243,8 @@ TEST_F(SoundTest, SceneWavesLoadInOrderAndTurnDownOnlyFilledSlots) {
     std::string good = Write("good.wav", PcmWave(Samples(64)));
     const char* list[] = {good.c_str(), "snd\\missing.wav", good.c_str()};
     LoadSceneWaves(list);
+    EXPECT_FALSE(Traced("wave volume"));  // not before the scene's tune is loaded
+    TurnDownSceneWaves();
     EXPECT_EQ(waveCount, 3);
     EXPECT_NE(waveBuffers[0], 0u);
     EXPECT_EQ(waveBuffers[1], 0u);
@@ -261,7 +263,9 @@ TEST_F(SoundTest, SceneMusicLoadsPlaysAndStopsBeforeRelease) {
     Bytes midi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
     std::string path = Write("tune.mid", midi);
     LoadSceneMusic(path.c_str());
+    PlaySceneMusic();
     LoadSceneMusic(path.c_str());  // a reload stops and replaces the tune
+    PlaySceneMusic();
     EXPECT_EQ(HeadlessMusicObjects(), 1);
     ReleaseSceneMusic();
     std::string load = "f=0 music load slot=0 path=" + path + " ok=1\n";

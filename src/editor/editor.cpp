@@ -236,6 +236,7 @@ void StepEditorWipe(void) {
 
 u8 InitEditor(void) {
     LoadSceneMusic(EDITOR_MUSIC);
+    PlaySceneMusic();
     return 1;
 }
 

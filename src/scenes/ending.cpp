@@ -177,6 +177,8 @@ i32 WalkerColumn(int i) {
 u8 InitEnding(void) {
     LoadSceneWaves(ENDING_WAVES);
     LoadSceneMusic(ENDING_MUSIC);
+    TurnDownSceneWaves();
+    PlaySceneMusic();
     return 1;
 }
 

@@ -63,6 +63,8 @@ void StepGameOverWipe(void) {
 u8 InitGameOver(void) {
     LoadSceneWaves(GAMEOVER_WAVES);
     LoadSceneMusic(GAMEOVER_MUSIC);
+    TurnDownSceneWaves();
+    PlaySceneMusic();
     return SCENE_PHASE_RUN;
 }
 

@@ -208,6 +208,8 @@ void ScanMessage(int x, int y, const u8* bytes, u32 visibleCount, u32& complete,
 u8 InitStory(void) {
     LoadSceneWaves(STORY_WAVES);
     LoadSceneMusic(STORY_MUSIC);
+    TurnDownSceneWaves();
+    PlaySceneMusic();
     return 1;
 }
 

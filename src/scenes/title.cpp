@@ -221,6 +221,8 @@ u8 InitTitle(void) {
     LoadSceneMusic(TITLE_MUSIC);
     srand(timeGetTime());
     BuildTrigTables();
+    TurnDownSceneWaves();
+    PlaySceneMusic();
     return 1;
 }
 

@@ -169,7 +169,12 @@ void LoadSceneWaves(const char* const* list, u8 count) {
     for (int i = 0; i < count; i++) {
         if (!LoadWave(list[i], &waveBuffers[i])) PlatformDestroyWindow(mainWindow);
     }
-    for (int i = 0; i < waveCount; i++) SetWaveVolume(&waveBuffers[i], SCENE_WAVE_VOLUME);
+}
+
+void TurnDownSceneWaves(void) {
+    for (int i = 0; i < waveCount && i < WAVE_SLOTS; i++) {
+        SetWaveVolume(&waveBuffers[i], SCENE_WAVE_VOLUME);
+    }
 }
 
 void ReleaseSceneWaves(void) {

@@ -22,9 +22,10 @@ void PlayWave(PlatformObject* slot, u32 flags);
 void SetWaveVolume(PlatformObject* slot, i32 hundredthsOfDb);
 
 // The scene contract: a scene's init loads its list into slots 0.. (a failed
-// load destroys the main window and the rest still load) and turns each loaded
-// slot down; its exit releases them all.
+// load destroys the main window and the rest still load), then its tune, and
+// only then turns each loaded slot down; its exit releases them all.
 void LoadSceneWaves(const char* const* list, u8 count);
+void TurnDownSceneWaves(void);
 void ReleaseSceneWaves(void);
 
 // Each scene's effects in slot order.

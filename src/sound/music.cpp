@@ -84,8 +84,9 @@ void PlayMusic(PlatformObject* slot, u32 repeats) {
 void LoadSceneMusic(const char* path) {
     musicCount = 1;
     if (!LoadMusic(path, &musicSegments[0])) PlatformDestroyWindow(mainWindow);
-    PlayMusic(&musicSegments[0], SCENE_MUSIC_REPEATS);
 }
+
+void PlaySceneMusic(void) { PlayMusic(&musicSegments[0], SCENE_MUSIC_REPEATS); }
 
 void ReleaseSceneMusic(void) {
     for (int i = 0; i < musicCount && i < MUSIC_SLOTS; i++) ReleaseMusic(&musicSegments[i]);

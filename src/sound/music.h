@@ -20,8 +20,10 @@ void ReleaseMusic(PlatformObject* slot);
 void PlayMusic(PlatformObject* slot, u32 repeats);
 
 // The scene contract: init loads the scene's tune into slot 0 (a failure
-// destroys the main window) and starts it; exit stops and releases it.
+// destroys the main window) after its effects, and starts it last, once the
+// effects are turned down; exit stops and releases it.
 void LoadSceneMusic(const char* path);
+void PlaySceneMusic(void);
 void ReleaseSceneMusic(void);
 
 // Each scene's tune.

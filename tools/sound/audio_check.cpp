@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     const char* waves[] = {argv[1]};
     LoadSceneWaves(waves);
     LoadSceneMusic(argv[2]);
+    TurnDownSceneWaves();
+    PlaySceneMusic();
     int ok = waveBuffers[0] && musicSegments[0];
     long total = atol(argv[3]);
     for (long ms = 0; ms < total && ok; ms += 250) {
