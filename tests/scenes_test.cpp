@@ -98,6 +98,24 @@ TEST_F(StoryScan, EighteenthCharacterWrapsAndTheEndMarkFollowsTheLastOne) {
         std::string::npos);
 }
 
+TEST_F(StoryScan, CharactersAfterTheEndMarkStillType) {
+    Text("AA#eBB", 6);
+    std::string out = Scan(1);
+    EXPECT_EQ(complete, 1u);
+    EXPECT_EQ(Count(out, " text "), 1);
+    EXPECT_EQ(Count(out, "x=490 y=400"), 1);
+    out = Scan(2);
+    EXPECT_NE(out.find("x=143 y=350 color=C8FFFFFF \"BB\""), std::string::npos) << out;
+    // A clear flag and a count short of the mark: no mark, its animation reset.
+    complete = 0;
+    Text("AABB#e", 6);
+    out = Scan(1);
+    EXPECT_EQ(complete, 0u);
+    EXPECT_EQ(Count(out, "x=490 y=400"), 0);
+    EXPECT_EQ(nextMarkTimer, 0u);
+    EXPECT_EQ(nextMarkStep, 0);
+}
+
 TEST_F(StoryScan, ControlPairsTakeNoCell) {
     // A break, photograph 2, photograph 3 (none), an unknown pair, go-on.
     Text("AB#nCD#p02EF#p03#xGH#s", 22);
