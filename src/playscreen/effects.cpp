@@ -24,12 +24,8 @@ const RECT ORB = {0, 0, 40, 40};
 const RECT BONUS_LABELS[3] = {{120, 0, 200, 40}, {40, 0, 120, 40}, {120, 80, 200, 120}};
 const RECT PENALTY_LABELS[3] = {{120, 40, 200, 80}, {40, 40, 120, 80}, {120, 120, 200, 160}};
 
-struct Popup {
-    u32 active;
-    i32 age;
-    f32 alpha;
-    POINT anchor;
-};
+// Pop-up labels: index 0 is the time bonus, 1 the time penalty.
+enum : int { POPUP_BONUS = 0, POPUP_PENALTY = 1, POPUPS = 2 };
 
 u32 keyFlightStarted[KEY_FLIGHTS];
 u32 keyFlightFinished[KEY_FLIGHTS];
@@ -39,8 +35,10 @@ i32 keyFlightRadius[KEY_FLIGHTS];
 f32 keyFlightFade[KEY_FLIGHTS] = {FLIGHT_FADE_START, FLIGHT_FADE_START, FLIGHT_FADE_START};
 f32 keyFlightTint[KEY_FLIGHTS] = {FLIGHT_TINT_START, FLIGHT_TINT_START, FLIGHT_TINT_START};
 f32 keyFlightScale[KEY_FLIGHTS];
-Popup bonusPopup = {0, 0, POPUP_ALPHA_START, {0, 0}};
-Popup penaltyPopup = {0, 0, POPUP_ALPHA_START, {0, 0}};
+u32 popupActive[POPUPS];
+i32 popupAge[POPUPS];
+f32 popupAlpha[POPUPS] = {POPUP_ALPHA_START, POPUP_ALPHA_START};
+i32 popupAnchor[POPUPS][2];  // x, y
 
 f32 FadeDown(f32 level, f32 step) {
     if (level <= 0.0f) return level;
@@ -107,31 +105,31 @@ void EndKeyFlight(int i) {
     keyFlightFinished[i] = 1;
 }
 
-void ResetPopup(Popup* popup) {
-    popup->active = 0;
-    popup->age = 0;
-    popup->alpha = POPUP_ALPHA_START;
+void ResetPopup(int popup) {
+    popupActive[popup] = 0;
+    popupAge[popup] = 0;
+    popupAlpha[popup] = POPUP_ALPHA_START;
 }
 
-void StepPopup(Popup* popup, i32 playerX, i32 playerY, u32& flag, const RECT* labels,
-               u8 timeClass) {
+void StepPopup(int popup, i32 playerX, i32 playerY, u32& flag, const RECT* labels, u8 timeClass) {
     if (!flag) {
         ResetPopup(popup);
         return;
     }
-    if (!popup->active) {
-        popup->active = 1;
+    if (!popupActive[popup]) {
+        popupActive[popup] = 1;
         // A start cell from a damaged file may lie anywhere: positions wrap in 32 bits.
-        popup->anchor = POINT{(i32)(40u * (u32)playerX + 80u), (i32)(40u * (u32)playerY + 40u)};
+        popupAnchor[popup][0] = (i32)(40u * (u32)playerX + 80u);
+        popupAnchor[popup][1] = (i32)(40u * (u32)playerY + 40u);
     }
     if (timeClass < 3) {
-        SetSpriteColor(Level(popup->alpha) << 24 | 0x00FFFFFFu, 0);
-        DrawSprite(TEXTURE_PLAY_ST, (f32)popup->anchor.x - 20.0f,
-                   (f32)popup->anchor.y - (f32)(popup->age / 2), labels[timeClass]);
+        SetSpriteColor(Level(popupAlpha[popup]) << 24 | 0x00FFFFFFu, 0);
+        DrawSprite(TEXTURE_PLAY_ST, (f32)popupAnchor[popup][0] - 20.0f,
+                   (f32)popupAnchor[popup][1] - (f32)(popupAge[popup] / 2), labels[timeClass]);
     }
-    popup->alpha = FadeDown(popup->alpha, POPUP_FADE_STEP);
-    popup->age = Add(popup->age, 1);
-    if (popup->age > POPUP_LAST_AGE || popup->age < 0) {
+    popupAlpha[popup] = FadeDown(popupAlpha[popup], POPUP_FADE_STEP);
+    popupAge[popup] = Add(popupAge[popup], 1);
+    if (popupAge[popup] > POPUP_LAST_AGE || popupAge[popup] < 0) {
         ResetPopup(popup);
         flag = 0;
     }
@@ -154,11 +152,11 @@ void DrawKeyFlights(const u32* keys, i32 playerX, i32 playerY) {
 }
 
 void DrawBonusPopup(i32 playerX, i32 playerY, u32& bonusEffect, u8 timeClass) {
-    StepPopup(&bonusPopup, playerX, playerY, bonusEffect, BONUS_LABELS, timeClass);
+    StepPopup(POPUP_BONUS, playerX, playerY, bonusEffect, BONUS_LABELS, timeClass);
 }
 
 void DrawPenaltyPopup(i32 playerX, i32 playerY, u32& penaltyEffect, u8 timeClass) {
-    StepPopup(&penaltyPopup, playerX, playerY, penaltyEffect, PENALTY_LABELS, timeClass);
+    StepPopup(POPUP_PENALTY, playerX, playerY, penaltyEffect, PENALTY_LABELS, timeClass);
 }
 
 void RegisterEffectsGlobals(void) {
@@ -170,14 +168,22 @@ void RegisterEffectsGlobals(void) {
     REG_ARRAY(keyFlightFade, GLOBAL_F32);
     REG_ARRAY(keyFlightTint, GLOBAL_F32);
     REG_ARRAY(keyFlightScale, GLOBAL_F32);
-    REG_FIELD(bonusPopup, active, GLOBAL_U32);
-    REG_FIELD(bonusPopup, age, GLOBAL_I32);
-    REG_FIELD(bonusPopup, alpha, GLOBAL_F32);
-    REG_FIELD(bonusPopup, anchor.x, GLOBAL_I32);
-    REG_FIELD(bonusPopup, anchor.y, GLOBAL_I32);
-    REG_FIELD(penaltyPopup, active, GLOBAL_U32);
-    REG_FIELD(penaltyPopup, age, GLOBAL_I32);
-    REG_FIELD(penaltyPopup, alpha, GLOBAL_F32);
-    REG_FIELD(penaltyPopup, anchor.x, GLOBAL_I32);
-    REG_FIELD(penaltyPopup, anchor.y, GLOBAL_I32);
+    // Both labels as lists, bonus first; the anchors as x, y pairs.
+    REG_ARRAY(popupActive, GLOBAL_U32);
+    REG_ARRAY(popupAge, GLOBAL_I32);
+    REG_ARRAY(popupAlpha, GLOBAL_F32);
+    REG_FLAT(popupAnchor, GLOBAL_I32, i32);
+    // And each label by its own name.
+    static const char* const names[POPUPS][5] = {
+        {"bonusPopup.active", "bonusPopup.age", "bonusPopup.alpha", "bonusPopup.anchor.x",
+         "bonusPopup.anchor.y"},
+        {"penaltyPopup.active", "penaltyPopup.age", "penaltyPopup.alpha", "penaltyPopup.anchor.x",
+         "penaltyPopup.anchor.y"}};
+    for (int i = 0; i < POPUPS; i++) {
+        RegisterGlobal(names[i][0], GLOBAL_U32, &popupActive[i]);
+        RegisterGlobal(names[i][1], GLOBAL_I32, &popupAge[i]);
+        RegisterGlobal(names[i][2], GLOBAL_F32, &popupAlpha[i]);
+        RegisterGlobal(names[i][3], GLOBAL_I32, &popupAnchor[i][0]);
+        RegisterGlobal(names[i][4], GLOBAL_I32, &popupAnchor[i][1]);
+    }
 }
