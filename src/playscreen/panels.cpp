@@ -12,11 +12,11 @@ const u32 ITEM_COLOR = 0xFF000000u;
 const int ITEM_FONT = 1;
 const u8 SEQUENCE_END = 3;
 const u32 CURSOR_FRAME_HOLD = 30;  // a frame changes once the timer exceeds this
-const u8 cursorFrameSequence[5] = {0, 1, 2, 1, SEQUENCE_END};
 const RECT CURSOR_FRAMES[3] = {{0, 160, 40, 200}, {40, 160, 80, 200}, {80, 160, 120, 200}};
 const POINT ITEM_POSITIONS[4] = {{130, 300}, {330, 300}, {190, 370}, {190, 230}};
 const RECT SOURCE_LABELS[3] = {{200, 40, 320, 80}, {200, 80, 320, 120}, {200, 120, 320, 160}};
 
+u8 cursorFrameSequence[5] = {0, 1, 2, 1, SEQUENCE_END};
 u8 pauseCursorStep;
 u32 pauseCursorTimer;
 
@@ -34,8 +34,9 @@ void AdvanceCursorFrame(void) {
 
 void DrawCursor(u8 item) {
     if (pauseCursorStep >= sizeof cursorFrameSequence) pauseCursorStep = 0;
+    // A table set from outside may hold anything: only frames 0..2 exist.
     u8 frame = cursorFrameSequence[pauseCursorStep];
-    if (frame == SEQUENCE_END) frame = 0;
+    if (frame >= SEQUENCE_END) frame = 0;
     // Beside the text: 40 pixels to its left and 10 higher.
     DrawSprite(TEXTURE_PLAY_CHAR, (f32)(ITEM_POSITIONS[item].x - 40),
                (f32)(ITEM_POSITIONS[item].y - 10), CURSOR_FRAMES[frame]);
@@ -66,6 +67,7 @@ void DrawFreeSelectPanel(u8 source) {
 }
 
 void RegisterPanelsGlobals(void) {
+    REG_ARRAY(cursorFrameSequence, GLOBAL_U8);
     REG_U8(pauseCursorStep);
     REG_U32(pauseCursorTimer);
 }
