@@ -198,6 +198,9 @@ void DrawPlayScreen(void) {
         DrawBoard(board, cellRects);
         DrawTrail(trail, cleared);
         DrawPlayerState();
+    } else if (!cleared) {
+        // Between stages the trail is not drawn, but it still stands still.
+        AdvanceTrailFrame(0);
     }
     if (!pauseOpening) {
         DrawBonusPopup(playerX, playerY, bonusEffect, timeClass);
