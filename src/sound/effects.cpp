@@ -17,6 +17,7 @@ u8 waveCount;
 namespace {
 const u32 WAVE_FORMAT_PCM = 1;
 const u32 FMT_READ_BYTES = 18;  // the PCM fields plus the extra-size field
+const u32 FMT_PCM_BYTES = 16;
 
 int SlotIndex(const PlatformObject* slot) {
     if (slot < waveBuffers || slot >= waveBuffers + WAVE_SLOTS) return -1;
@@ -70,8 +71,12 @@ u32 ReadHeaders(RiffReader* reader, PlatformWaveFormat* format, RiffChunk* data)
     if (!RiffFindChunk(reader, &fmt, &riff, RiffCode('f', 'm', 't', ' '))) {
         return Refuse(reader, Sjis("フォーマットチャンクがありません"), "mmioDescend");
     }
-    u8 bytes[FMT_READ_BYTES];
-    if (RiffRead(reader, bytes, FMT_READ_BYTES) < FMT_READ_BYTES) {
+    u8 bytes[FMT_READ_BYTES] = {};
+    // A whole 16-byte format chunk at the very end of the file is complete;
+    // only the unused extra-size field is missing, and the file is refused
+    // below for what it really lacks, its data chunk.
+    u32 got = RiffRead(reader, bytes, FMT_READ_BYTES);
+    if (got < FMT_READ_BYTES && (got < FMT_PCM_BYTES || got < fmt.size)) {
         return Refuse(reader, Sjis("フォーマットデータの読み込みに失敗"), "mmioDescend");
     }
     ParseFormat(bytes, format);
