@@ -403,6 +403,14 @@ TEST_F(FxTest, StateSetOutOfRangeStaysInsideTheTables) {
     EXPECT_EQ(TakeSprites().size(), 1u);
     DrawPauseMenu(480, 0, 1);
     EXPECT_EQ(Where(TakeSprites()[1]), "tex=5 x=90 y=290 src=0,160,40,200");
+    // A sequence without its end marker and with frames that do not exist.
+    Set("cursorFrameSequence", "9,9,9,9,9");
+    Set("pauseCursorTimer", "30");
+    for (int i = 0; i < 200; i++) {
+        DrawPauseMenu(480, 0, 0);
+        EXPECT_EQ(Where(TakeSprites()[1]), "tex=5 x=90 y=290 src=0,160,40,200");
+    }
+    Set("cursorFrameSequence", "0,1,2,1,3");
     DrawFreeSelectPanel(200);
     EXPECT_EQ(TakeSprites().size(), 3u);
     Set("clearSlideX", "2147483647");
