@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything, then runs every test.
+# Builds everything, then runs every test. CTEST_ARGS adds options to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
 bash scripts/build.sh "$@"
-ctest --test-dir "$build" --output-on-failure -j2
+# shellcheck disable=SC2086
+ctest --test-dir "$build" --output-on-failure -j2 ${CTEST_ARGS:-}
