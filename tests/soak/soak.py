@@ -26,9 +26,9 @@ RSS_SLACK_KB = 2048
 
 
 def load_bot(path):
-    spec = importlib.util.spec_from_file_location("bot", path)
-    bot = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(bot)
+    found = importlib.util.spec_from_file_location("bot", path)
+    bot = importlib.util.module_from_spec(found)
+    found.loader.exec_module(bot)
     return bot
 
 
