@@ -197,7 +197,8 @@ TEST_F(Editor, ForeignMapFilesLoadAsTheyAreWithoutHarm) {
     EXPECT_EQ(editStartX, 0x7FFFFFFF);
     EXPECT_EQ(editStartY, (i32)0x80000000);
     std::string drawn = TakeTrace();
-    EXPECT_EQ(Count(drawn, "tex=5 "), 0) << "a marker that far off is not drawn";
+    // The marker is drawn where the wrapped cell arithmetic puts it.
+    EXPECT_EQ(Count(drawn, "tex=5 x=40 y=80 "), 1);
     EXPECT_EQ(Count(drawn, "color=64FFFFFF"), 10 + 3) << "no time class button is chosen";
 
     // Three warps: a fourth leaves two, the new one and the last of the old.
@@ -269,6 +270,28 @@ TEST_F(Editor, PaintingOverTheRememberedWarpForgetsIt) {
     EXPECT_EQ(editBoard[3], 0);
     EXPECT_EQ(editBoard[4], 12);
     EXPECT_EQ(editBoard[5], 12);
+}
+
+TEST_F(Editor, ClearingTheBoardKeepsTheRememberedWarp) {
+    Frame(Cell(0, 0));
+    Place(WARP, Cell(1, 0));
+    Place(WARP, Cell(2, 0));
+    EXPECT_EQ(rememberedWarp, 1);
+    Click(POINT{550, 380});
+    EXPECT_EQ(std::vector<u8>(editBoard, editBoard + 64), std::vector<u8>(64, 0));
+    EXPECT_EQ(rememberedWarp, 1);
+    // Three new warps: the stale cell is cleared again (it is floor), and
+    // the older two go in turn, leaving the last two.
+    Place(KEY1, Cell(0, 0));
+    Place(WARP, Cell(3, 0));
+    Place(WARP, Cell(4, 0));
+    Place(WARP, Cell(5, 0));
+    EXPECT_EQ(editBoard[0], 7);
+    EXPECT_EQ(editBoard[1], 0);
+    EXPECT_EQ(editBoard[3], 0);
+    EXPECT_EQ(editBoard[4], 12);
+    EXPECT_EQ(editBoard[5], 12);
+    EXPECT_EQ(rememberedWarp, 4);
 }
 
 TEST_F(Editor, LeavingWaitsForTheCoveredWipeAndDrawsNothingThen) {

@@ -158,10 +158,9 @@ void ClickLeft(void) {
         if (StrictlyInside(TIME_BUTTONS[i], mousePos)) editTimeClass = (u8)i;
     }
     if (StrictlyInside(SAVE_BUTTON, mousePos)) CheckAndSave();
-    if (StrictlyInside(CLEAR_BUTTON, mousePos)) {
-        memset(editBoard, TILE_FLOOR, sizeof editBoard);
-        rememberedWarp = NO_REMEMBERED_WARP;
-    }
+    // The remembered warp stays: it only ever clears a cell that is floor now,
+    // or is forgotten when something else is painted there.
+    if (StrictlyInside(CLEAR_BUTTON, mousePos)) memset(editBoard, TILE_FLOOR, sizeof editBoard);
 }
 
 void ClickRight(void) {
@@ -195,12 +194,6 @@ void StepMapNumber(void) {
     }
 }
 
-// Only a start somewhere near the screen is drawn: one read from a file made
-// by other means may lie far off, where the marker would not show anyway.
-bool StartMarkerVisible(void) {
-    return editStartX >= -3 && editStartX <= 14 && editStartY >= -3 && editStartY <= 10;
-}
-
 void DrawNotice(void) {
     u32* shown = mapSavedNotice ? &mapSavedNotice : mapInvalidNotice ? &mapInvalidNotice : nullptr;
     if (!shown) return;
@@ -217,7 +210,7 @@ void DrawNotice(void) {
 void DrawEditor(void) {
     DrawFullScreen(TEXTURE_PLAY_BACKGROUND);
     DrawBoard(editBoard, cellRects);
-    if (StartMarkerVisible()) DrawPlayer(editStartX, editStartY, DIRECTION_UP, 0);
+    DrawPlayer(editStartX, editStartY, DIRECTION_UP, 0);
     char number[32];
     snprintf(number, sizeof number, Sjis("マップ:%02d"), (int)stageNumber);
     DrawString(number, 320, 420, NUMBER_COLOR, FONT_EDITOR);
