@@ -1,6 +1,6 @@
-// The play scene's sound set-up when files are missing: every file is still
+// The play scene's sound set-up when files are missing (every file is still
 // tried in slot order, the tune after the effects, and only what loaded is
-// turned down or started.
+// turned down or started), and how a play frame is composed.
 #include "play/playscene.h"
 
 #include <sys/stat.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "play_fixture.h"
+#include "playscreen/playfield.h"
 #include "shell/shell.h"
 #include "sound/music.h"
 
@@ -82,6 +83,103 @@ TEST_F(PlaySceneTest, MissingFilesAreAllTriedAndOnlyLoadedEffectsTurnedDown) {
     EXPECT_EQ(musicCount, 0);
     EXPECT_EQ(waveBuffers[PLAY_WAVE_WALK], 0u);
     EXPECT_EQ(waveBuffers[PLAY_WAVE_ALLCLEAR], 0u);
+}
+
+}  // namespace
+
+namespace {
+
+class PlayFrameTest : public playtest::PlayTest {
+  protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        HeadlessSetTrace(TRACE_SPRITE, trace);
+        spriteRead = TraceSoFar().size();
+    }
+
+    // "tex=N x=X y=Y src=L,T,R,B" of each sprite drawn since the last call.
+    std::vector<std::string> TakeSprites() {
+        std::string text = TraceSoFar().substr(spriteRead);
+        spriteRead += text.size();
+        std::vector<std::string> lines;
+        size_t at = 0;
+        while ((at = text.find("sprite ", at)) != std::string::npos) {
+            size_t end = text.find(" scale", at);
+            lines.push_back(text.substr(at + 7, end - at - 7));
+            size_t color = text.find("color=", end);
+            lastColors.push_back(text.substr(color + 6, 8));
+            at = end;
+        }
+        return lines;
+    }
+
+    static std::string At(int tex, int x, int y, const RECT& r) {
+        char text[96];
+        snprintf(text, sizeof text, "tex=%d x=%d y=%d src=%d,%d,%d,%d", tex, x, y, (int)r.left,
+                 (int)r.top, (int)r.right, (int)r.bottom);
+        return text;
+    }
+
+    size_t spriteRead = 0;
+    std::vector<std::string> lastColors;
+};
+
+TEST_F(PlayFrameTest, AStageIsComposedBackgroundHudBoardTrailPlayer) {
+    playtest::BoardFrom("w..#....|..1.....|........|..k.....|....@...|........|...s....|.......b",
+                        board);
+    for (int i = 0; i < 64; i++) trail[i] = (u8)(i % 7);
+    stageLoaded = 1;
+    playerX = 2;
+    playerY = 3;
+    timeLeft = 31;
+    stageNumber = 4;
+    TakeSprites();
+
+    DrawPlayScreen();
+    std::vector<std::string> s = TakeSprites();
+    ASSERT_EQ(s.size(), 11u + 64u + 64u + 1u);
+    std::vector<std::string> hud = {
+        At(3, 0, 0, {0, 0, 640, 480}),       At(8, 510, 10, {0, 360, 100, 400}),
+        At(8, 495, 55, {0, 320, 65, 340}),   At(8, 557, 55, {62, 340, 123, 360}),
+        At(13, 560, 45, {20, 0, 40, 40}),    At(13, 540, 45, {60, 0, 80, 40}),
+        At(8, 500, 90, {0, 400, 120, 440}),  At(13, 560, 120, {100, 0, 120, 40}),
+        At(13, 540, 120, {0, 0, 20, 40}),    At(9, 497, 165, {0, 0, 120, 120}),
+        At(8, 495, 320, {0, 200, 120, 320}),
+    };
+    for (size_t i = 0; i < hud.size(); i++) EXPECT_EQ(s[i], hud[i]) << i;
+    for (int i = 0; i < 64; i++) {
+        int x = i % 8, y = i / 8;
+        EXPECT_EQ(s[11 + i], At(4, 80 + 40 * x, 80 + 40 * y, cellRects[board[i]])) << i;
+        int p = trail[i];
+        RECT piece = {40 * (p % 4), 40 * (p / 4), 40 * (p % 4) + 40, 40 * (p / 4) + 40};
+        EXPECT_EQ(s[75 + i], At(10, 80 + 40 * x, 80 + 40 * y, piece)) << i;
+    }
+    EXPECT_EQ(s[139], At(5, 160, 200, {0, 0, 40, 40}));
+}
+
+TEST_F(PlayFrameTest, WithoutAStageOnlyBackgroundHudAndEffectsWhichRestWhilePausing) {
+    wallMask[9] = 1;
+    switchEffect = 1;
+    timeLeft = 60;
+    TakeSprites();
+
+    DrawPlayScreen();
+    std::vector<std::string> s = TakeSprites();
+    ASSERT_EQ(s.size(), 12u);
+    EXPECT_EQ(s[11], At(4, 120, 120, {80, 40, 120, 80}));
+    EXPECT_EQ(lastColors.back(), "F5FFFFFF");
+
+    // While the pause panel slides in the fade stands still, undrawn.
+    pauseOpening = 1;
+    DrawPlayScreen();
+    EXPECT_EQ(TakeSprites().size(), 11u);
+    pauseOpening = 0;
+    pauseOpen = 1;
+    DrawPlayScreen();
+    ASSERT_EQ(TakeSprites().size(), 12u);
+    EXPECT_EQ(lastColors.back(), "EBFFFFFF");
+    switchEffect = 0;
+    DrawSwitchEffect(switchEffect, wallMask);  // at rest for whatever runs next
 }
 
 }  // namespace
