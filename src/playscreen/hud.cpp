@@ -82,9 +82,10 @@ void DrawNumber(i32 rightX, i32 topY, u32 value, u8 style) {
 }
 
 void DrawTimeGauge(u32 seconds) {
-    i32 t = (i32)seconds;
-    DrawSprite(TEXTURE_PLAY_ST, 495.0f, 55.0f, RECT{0, 320, 2 * t + 3, 340});
-    DrawSprite(TEXTURE_PLAY_ST, (f32)(495 + 2 * t), 55.0f, RECT{2 * t, 340, 123, 360});
+    // A value set from outside may be anything: the widths wrap in 32 bits.
+    i32 filled = (i32)(2u * seconds);
+    DrawSprite(TEXTURE_PLAY_ST, 495.0f, 55.0f, RECT{0, 320, (i32)((u32)filled + 3u), 340});
+    DrawSprite(TEXTURE_PLAY_ST, (f32)(i32)(495u + (u32)filled), 55.0f, RECT{filled, 340, 123, 360});
 }
 
 void DrawFace(u32 seconds, u32 missed, u32 timeUp, u32 cleared) {
