@@ -229,18 +229,11 @@ u8 SceneAfterClear(void) {
 }
 }  // namespace
 
-// Every file is tried even after a failure; the window is already going.
 u8 InitPlay(void) {
-    waveCount = PLAY_WAVE_COUNT;
-    for (u8 slot = 0; slot < PLAY_WAVE_COUNT; slot++) {
-        if (!LoadWave(PLAY_WAVES[slot], &waveBuffers[slot])) PlatformDestroyWindow(mainWindow);
-    }
-    musicCount = 1;
-    if (!LoadMusic(PLAY_MUSIC, &musicSegments[0])) PlatformDestroyWindow(mainWindow);
-    for (u8 slot = 0; slot < PLAY_WAVE_COUNT; slot++) {
-        SetWaveVolume(&waveBuffers[slot], SCENE_WAVE_VOLUME);
-    }
-    PlayMusic(&musicSegments[0], SCENE_MUSIC_REPEATS);
+    LoadSceneWaves(PLAY_WAVES);
+    LoadSceneMusic(PLAY_MUSIC);
+    TurnDownSceneWaves();
+    PlaySceneMusic();
     return SCENE_PHASE_RUN;
 }
 
