@@ -46,6 +46,8 @@ for t in "${targets[@]}"; do
   rm -rf "$work"
 done
 if [ ${#failed[@]} -gt 0 ]; then
+  echo "fuzz: $((${#targets[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
   echo "fuzzing found faults in: ${failed[*]} (logs and inputs in $findings)"
   exit 1
 fi
+echo "fuzz: ${#targets[@]} passed, 0 failed"
