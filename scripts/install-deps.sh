@@ -24,4 +24,4 @@ SUDO=
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
