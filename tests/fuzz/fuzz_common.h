@@ -17,6 +17,7 @@
 #include "play/playstate.h"
 #include "scenes/wipe.h"
 #include "shell/shell.h"
+#include "../play_reset.h"
 
 namespace fuzz {
 
@@ -79,24 +80,7 @@ inline void EnterScene(u8 scene) {
 
 // A fresh play state in the mode given, with no sequence running.
 inline void ResetPlay(u32 underground, u32 rule, u32 free) {
-    memset(board, 0, sizeof board);
-    memset(trail, 0, sizeof trail);
-    memset(wallMask, 0, sizeof wallMask);
-    memset(keysTaken, 0, sizeof keysTaken);
-    playerX = playerY = 0;
-    playerCell = 0;
-    facing = walkStep = timeClass = tileEvent = 0;
-    repeatDelay = 0;
-    timeLeft = 60;
-    clockRunning = lastTick = swapSeconds = 0;
-    warpArrived = warpAnimating = bonusEffect = penaltyEffect = switchEffect = 0;
-    stageLoaded = introDone = missed = timeUp = cleared = clearExit = 0;
-    playerGone = finalClear = stageCleared = 0;
-    sequenceFrame = 0;
-    pauseOpening = pauseOpen = pauseClosing = 0;
-    pauseCursor = 0;
-    quitToTitle = freeSelecting = freePlaying = freeRetry = freeBoardLoaded = 0;
-    freeSource = 0;
+    ResetPlayState();
     undergroundMode = underground;
     ruleMode = rule;
     freeMode = free;
