@@ -2,7 +2,8 @@
 // trail, tiles, the clock, the ends of a stage, and the pause menu.
 #include "play/menus.h"
 #include "play_fixture.h"
-#include "shell/registry.h"
+#include "base/registry.h"
+#include "shell/shell.h"
 
 using namespace playtest;
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/trig.h"
 #include "graphics/sprites.h"
 #include "play/menus.h"
 #include "play_fixture.h"
@@ -11,7 +12,7 @@
 #include "playscreen/panels.h"
 #include "scenes/gameover.h"
 #include "scenes/title.h"
-#include "shell/registry.h"
+#include "base/registry.h"
 #include "shell/shell.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "graphics/sprites.h"
 #include "input/input.h"
-#include "shell/registry.h"
+#include "base/registry.h"
 #include "shell/shell.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "graphics/trig.h"
 #include "graphics/display.h"
 #include "graphics/sprites.h"
 #include "platform/headless.h"

@@ -9,7 +9,7 @@
 
 #include "input/input.h"
 #include "platform/headless.h"
-#include "shell/services.h"
+#include "base/services.h"
 
 namespace {
 struct TempDir {

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/registry.h"
+#include "base/scene.h"
+#include "base/services.h"
 #include "editor/mapfile.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
@@ -11,9 +14,6 @@
 #include "playscreen/playfield.h"
 #include "scenes/title.h"
 #include "scenes/wipe.h"
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
 #include "sound/music.h"
 
 u8 editBoard[64];

@@ -1,7 +1,7 @@
 // The map editor scene: the player paints an 8 x 8 stage with the mouse and
 // saves it as one of the own maps that free mode plays.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 // rememberedWarp's value when no older warp is remembered.
 const u8 NO_REMEMBERED_WARP = 64;

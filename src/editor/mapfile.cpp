@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/services.h"
 #include "play/gamedata.h"
 #include "play/playstate.h"
-#include "shell/services.h"
 
 namespace {
 const u32 NAME_BYTES = 64;

@@ -2,7 +2,7 @@
 // row-major, the time class byte, then the start column and row as
 // little-endian i32), named by `stageNumber`.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const u32 MAP_FILE_BYTES = 73;
 

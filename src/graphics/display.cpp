@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "base/registry.h"
+#include "base/scene.h"
+#include "base/services.h"
 #include "graphics/sprites.h"
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
 
 PlatformObject direct3D;
 PlatformObject device;

@@ -1,7 +1,7 @@
 // The display device: built windowed or full screen, rebuilt whole by F1.
 #pragma once
+#include "base/common.h"
 #include "platform/platform.h"
-#include "shell/common.h"
 
 const int FONT_COUNT = 4;
 const u32 DISPLAY_E_FAIL = 0x80004005u;

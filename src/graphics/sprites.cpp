@@ -1,13 +1,20 @@
 #include "graphics/sprites.h"
 
+#include <cstdio>
+
+#include "base/registry.h"
+#include "base/services.h"
 #include "graphics/display.h"
-#include "shell/registry.h"
-#include "shell/services.h"
 
 PlatformObject textures[TEXTURE_COUNT];
 SpriteState spriteState = {1.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0xFFFFFFFFu, 0};
 
+u32 fpsFrameCount;
+u32 fpsSecondStart;
+u32 fpsValue;
+
 namespace {
+bool fpsStarted = false;
 const u32 KEY_NONE = 0;
 const u32 KEY_BLACK = 0xFF000000u;
 const u32 KEY_GREEN = 0xFF00FF00u;
@@ -90,8 +97,7 @@ void DrawSprite(int textureId, f32 x, f32 y, RECT sourceRect) {
                       "centre=%.9g,%.9g rot=%.9g color=%08X add=%d",
                       textureId, (double)x, (double)y, (int)s.left, (int)s.top, (int)s.right,
                       (int)s.bottom, (double)s.scaleX, (double)s.scaleY, (double)s.centreX,
-                      (double)s.centreY, (double)s.rotation, (unsigned)s.color,
-                      s.additive ? 1 : 0);
+                      (double)s.centreY, (double)s.rotation, (unsigned)s.color, s.additive ? 1 : 0);
     }
     if (s.texture && sprite) PlatformDrawSprite(&s);
     ResetSpriteState();
@@ -144,4 +150,24 @@ void RegisterSpriteGlobals(void) {
     REG_FIELD(spriteState, rotation, GLOBAL_F32);
     REG_FIELD(spriteState, color, GLOBAL_U32);
     REG_FIELD(spriteState, additive, GLOBAL_U32);
+}
+
+u32 GetFps(void) {
+    if (!fpsStarted) {
+        fpsStarted = true;
+        fpsSecondStart = timeGetTime();
+    }
+    fpsFrameCount++;
+    if (timeGetTime() - fpsSecondStart >= 1000) {
+        fpsValue = fpsFrameCount;
+        fpsFrameCount = 0;
+        fpsSecondStart = timeGetTime();
+    }
+    return fpsValue;
+}
+
+void DrawFps(int x, int y) {
+    char text[32];
+    snprintf(text, sizeof text, "FPS:%d", (int)GetFps());
+    DrawString(text, x, y, 0xFF00FFFFu, 0);
 }

@@ -1,8 +1,8 @@
 // The texture catalogue, the one sprite primitive with its one-shot transform
 // and colour state, and text drawing.
 #pragma once
+#include "base/common.h"
 #include "platform/platform.h"
-#include "shell/common.h"
 
 const int TEXTURE_COUNT = 31;
 
@@ -67,5 +67,13 @@ void SetSpriteColor(u32 color, u32 additive);
 void SetSpriteScale(f32 scaleX, f32 scaleY);
 void SetSpriteRotation(f32 centreX, f32 centreY, f32 degrees);
 void DrawString(const char* text, int x, int y, u32 color, int fontId);
+
+// The frame-rate counter: frames counted over each second of the clock.
+extern u32 fpsFrameCount;
+extern u32 fpsSecondStart;
+extern u32 fpsValue;
+u32 GetFps(void);
+// "FPS:%d" in font 0, colour 0xFF00FFFF, as every scene draws it.
+void DrawFps(int x, int y);
 
 void RegisterSpriteGlobals(void);

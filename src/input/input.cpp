@@ -1,7 +1,7 @@
 #include "input/input.h"
 
+#include "base/registry.h"
 #include "platform/platform.h"
-#include "shell/registry.h"
 
 u32 keyUp, keyDown, keyLeft, keyRight, keyZ, keyX;
 u32 joyUp, joyDown, joyLeft, joyRight, joyButton1, joyButton2;

@@ -1,7 +1,7 @@
 // Keyboard, joystick and mouse, polled once per frame into button states that
 // carry their own edge: bit 0 down now, bit 1 down at the previous poll.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 enum : u32 {
     BUTTON_OFF = 0,

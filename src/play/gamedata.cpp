@@ -1,7 +1,7 @@
 #include "play/gamedata.h"
 
-#include "shell/registry.h"
-#include "shell/services.h"
+#include "base/registry.h"
+#include "base/services.h"
 
 StartCell courseStarts[COURSE_STAGES];
 u8 courseMaps[COURSE_STAGES][BOARD_CELLS];

@@ -1,7 +1,7 @@
 // The game data file "data.vrk": nine tables read whole, in this order, with
 // no header. Read on the first frame of every visit to the title.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const int COURSE_STAGES = 30;
 const int UNDERGROUND_STAGES = 50;

@@ -1,7 +1,7 @@
 // The pause menu and the free-mode map selection: input, cursor and state.
 // The panels themselves are drawn by the play screen.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const i32 PAUSE_PANEL_OPEN = 480;  // slide position of the standing panel
 const i32 PAUSE_SLIDE_SPEED = 30;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/scene.h"
+#include "graphics/sprites.h"
 #include "play/menus.h"
 #include "play/playstate.h"
 #include "play/rules.h"
@@ -11,7 +13,6 @@
 #include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
-#include "shell/shell.h"
 #include "sound/effects.h"
 #include "sound/music.h"
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "base/registry.h"
 #include "editor/mapfile.h"
 #include "play/gamedata.h"
 #include "save/save.h"
-#include "shell/registry.h"
 
 u8 board[BOARD_CELL_COUNT];
 u8 trail[BOARD_CELL_COUNT];

@@ -2,7 +2,7 @@
 // play scene's sequence and menu flags, and the modes and progress that the
 // other scenes and the save files share.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 struct StartCell;
 

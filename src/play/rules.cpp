@@ -1,9 +1,9 @@
 #include "play/rules.h"
 
+#include "base/services.h"
 #include "input/input.h"
 #include "play/playstate.h"
 #include "scenes/wipe.h"
-#include "shell/services.h"
 #include "sound/effects.h"
 
 namespace {

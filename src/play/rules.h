@@ -2,7 +2,7 @@
 // the stage clock, and the clear and miss tests. The play scene calls RunStep,
 // TickClock and RunCellRules once a frame, in that order.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const i32 STEP_REPEAT_FRAMES = 17;
 const u32 CLOCK_TICK_MS = 1000;

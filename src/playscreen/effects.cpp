@@ -1,9 +1,9 @@
 #include "playscreen/effects.h"
 
+#include "base/registry.h"
 #include "graphics/sprites.h"
+#include "graphics/trig.h"
 #include "play/playstate.h"
-#include "scenes/title.h"
-#include "shell/registry.h"
 #include "sound/effects.h"
 
 namespace {

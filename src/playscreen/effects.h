@@ -1,7 +1,7 @@
 // Pick-up effects: the orbs that spiral out of the player's cell for the first
 // three keys, and the labels that rise over a time bonus or penalty.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 // Reads keys[0..2]; a flight starts in the frame its key is taken.
 void DrawKeyFlights(const u32* keys, i32 playerX, i32 playerY);

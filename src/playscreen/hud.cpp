@@ -1,8 +1,8 @@
 #include "playscreen/hud.h"
 
+#include "base/registry.h"
 #include "graphics/sprites.h"
 #include "play/playstate.h"
-#include "shell/registry.h"
 
 namespace {
 const int DIGIT_WIDTH = 20;

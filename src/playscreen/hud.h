@@ -1,7 +1,7 @@
 // The heads-up display in the right-hand column: the stage clock as a bar and
 // a number, the stage number, the face and the slots of the first three keys.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 // Style of DrawNumber: the clock turns to pulsing warning digits below 10.
 enum : u8 { NUMBER_STYLE_CLOCK = 0, NUMBER_STYLE_PLAIN = 1 };

@@ -1,7 +1,7 @@
 // The stage messages: start, miss, time up, clear and all clear. Each starts
 // its sound at the first frame of its sequence; frame = `sequenceFrame`.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const i32 ALL_CLEAR_FIRST_FRAME = 131;
 

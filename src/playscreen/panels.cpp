@@ -1,9 +1,9 @@
 #include "playscreen/panels.h"
 
+#include "base/registry.h"
+#include "base/services.h"
 #include "graphics/sprites.h"
 #include "play/playstate.h"
-#include "shell/registry.h"
-#include "shell/services.h"
 
 namespace {
 const i32 PANEL_OPEN = 480;

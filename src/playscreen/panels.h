@@ -1,6 +1,6 @@
 // The pause menu panel and the free-mode selection panel.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 // slide = the panel's position 0..480 (480 stands open); cursor = `pauseCursor`.
 void DrawPauseMenu(i32 slide, u8 cursor, u32 freeMode);

@@ -1,8 +1,8 @@
 #include "playscreen/player.h"
 
+#include "base/registry.h"
 #include "graphics/sprites.h"
 #include "play/playstate.h"
-#include "shell/registry.h"
 #include "sound/effects.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The player sprite on its board cell: standing or walking in four facings,
 // fallen, cheering at a clear, and the column of light that takes it away.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 // The clear sequence's frames that start a clear beam (ordinary clear, all clear).
 const i32 CLEAR_BEAM_START = 11;

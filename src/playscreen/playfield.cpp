@@ -1,5 +1,6 @@
 #include "playscreen/playfield.h"
 
+#include "base/registry.h"
 #include "graphics/sprites.h"
 #include "play/playstate.h"
 #include "playscreen/effects.h"
@@ -7,7 +8,6 @@
 #include "playscreen/messages.h"
 #include "playscreen/panels.h"
 #include "playscreen/player.h"
-#include "shell/registry.h"
 
 namespace {
 const int CELL = 40;

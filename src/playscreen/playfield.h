@@ -1,7 +1,7 @@
 // The play screen: how one frame is composed, and the play-field drawers (the
 // background, the board, the walked trail, the fading gates, the warp beam).
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const int TILE_CODES = 13;
 const int TRAIL_FRAMES = 3;

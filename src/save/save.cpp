@@ -1,8 +1,8 @@
 #include "save/save.h"
 
+#include "base/registry.h"
+#include "base/services.h"
 #include "play/playstate.h"
-#include "shell/registry.h"
-#include "shell/services.h"
 
 BestTime bestCourse = {356400, 99, 60, 60};
 BestTime bestUnderground = {356400, 99, 60, 60};

@@ -1,7 +1,7 @@
 // The three save files: progress and unlocks, the two best times, and the
 // deepest underground stage reached. Each is a run of little-endian u32.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 // A best clear time: the record in seconds and the figures shown for it.
 struct BestTime {

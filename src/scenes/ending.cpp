@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/registry.h"
+#include "base/scene.h"
+#include "base/services.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
 #include "play/playstate.h"
@@ -10,9 +13,6 @@
 #include "save/save.h"
 #include "scenes/title.h"
 #include "scenes/wipe.h"
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
 #include "sound/effects.h"
 #include "sound/music.h"
 

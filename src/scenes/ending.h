@@ -1,7 +1,7 @@
 // The ending: wandering walkers, the clear-time banner, the count-up of the
 // course's total time with its stars, a new record, and the unlocks.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const int WALKER_COUNT = 30;
 

@@ -2,15 +2,15 @@
 
 #include <cstdio>
 
+#include "base/registry.h"
+#include "base/scene.h"
+#include "base/services.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
 #include "play/playstate.h"
 #include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
 #include "sound/effects.h"
 #include "sound/music.h"
 

@@ -1,7 +1,7 @@
 // The game over scene: the banner reveal, the stage the run ended at, and on
 // leaving the checkpoint save or the underground best.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 extern u32 gameOverBannerWidth;
 extern u32 gameOverBannerDone;

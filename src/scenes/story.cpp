@@ -2,14 +2,14 @@
 
 #include <cstring>
 
+#include "base/registry.h"
+#include "base/scene.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
 #include "play/playstate.h"
 #include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
-#include "shell/registry.h"
-#include "shell/shell.h"
 #include "sound/effects.h"
 #include "sound/music.h"
 

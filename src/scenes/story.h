@@ -1,8 +1,8 @@
 // The story scene: one chapter of message pages typed out over a background,
 // with the speaker's portrait and now and then a photograph.
 #pragma once
+#include "base/common.h"
 #include "play/gamedata.h"
-#include "shell/common.h"
 
 const u32 STORY_TEXT_BYTES = sizeof(StoryMessage::text);
 

@@ -1,19 +1,19 @@
 #include "scenes/title.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/registry.h"
+#include "base/scene.h"
+#include "base/services.h"
 #include "graphics/sprites.h"
+#include "graphics/trig.h"
 #include "input/input.h"
 #include "play/gamedata.h"
 #include "play/playstate.h"
 #include "playscreen/playfield.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
 #include "sound/effects.h"
 #include "sound/music.h"
 
@@ -30,8 +30,6 @@ u32 continueChosen;
 u32 editChosen;
 u8 promptFrameSequence[5] = {0, 1, 2, 1, 3};
 
-i32 sinTable[360];
-i32 cosTable[360];
 
 namespace {
 const u32 COLOR_SELECTED = 0xFFFFFF00u;
@@ -205,16 +203,6 @@ void StepTitleWipe(void) {
     if (wipeResult == WIPE_GONE) wipeActive = wipeCovered = 0;
 }
 }  // namespace
-
-void BuildTrigTables(void) {
-    // The literal, not full-precision pi: the tables must match the values
-    // the key flights were tuned with (sinTable[359] = -1143).
-    for (int i = 0; i < 360; i++) {
-        double a = i * 3.141592 / 180;
-        sinTable[i] = (i32)(sin(a) * 65536);
-        cosTable[i] = (i32)(cos(a) * 65536);
-    }
-}
 
 u8 InitTitle(void) {
     LoadSceneWaves(TITLE_WAVES);

@@ -1,7 +1,7 @@
 // The title: a one-time opening behind sliding doors, then the menu that
 // starts every mode. Its set-up also seeds rand() and builds the trig tables.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 extern u8 titleCursor;
 extern u32 titleDataLoaded;
@@ -17,9 +17,6 @@ extern u32 continueChosen;
 extern u32 editChosen;
 extern u8 promptFrameSequence[5];
 
-// Sine and cosine of each whole degree, 16.16 fixed point.
-extern i32 sinTable[360];
-extern i32 cosTable[360];
 
 // Title menu entries (`titleCursor` values).
 enum : u8 {
@@ -38,7 +35,6 @@ u8 InitTitle(void);
 u8 RunTitle(void);
 u8 ExitTitle(void);
 
-void BuildTrigTables(void);
 void DrawTitleDoors(u32 startPressed, u32 opening);
 void DrawTitleCursor(u8 cursor);
 // Five stars at (x, y), 50 pixels apart, rating `seconds` against the

@@ -1,7 +1,7 @@
 #include "scenes/wipe.h"
 
+#include "base/registry.h"
 #include "graphics/sprites.h"
-#include "shell/registry.h"
 
 i32 wipeX = -640;
 u32 wipeActive;

@@ -1,7 +1,7 @@
 // The screen wipe that joins the scenes: sweep.bmp slides in from the left,
 // covers the screen, and slides on off the right edge.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 enum : u8 {
     WIPE_COVERING = 0,

@@ -1,34 +1,30 @@
 #include "shell/shell.h"
 
-#include <cstdio>
-
+#include "base/registry.h"
+#include "base/services.h"
 #include "editor/editor.h"
 #include "graphics/display.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
+#include "play/gamedata.h"
 #include "play/playscene.h"
+#include "play/playstate.h"
+#include "playscreen/playfield.h"
+#include "save/save.h"
 #include "scenes/ending.h"
 #include "scenes/gameover.h"
 #include "scenes/story.h"
 #include "scenes/title.h"
-#include "shell/registry.h"
-#include "shell/services.h"
+#include "scenes/wipe.h"
 #include "sound/effects.h"
 #include "sound/music.h"
 
-PlatformObject mainWindow;
 u32 appActive;
-u8 sceneId;
-u8 scenePhase[SCENE_COUNT];
 u32 nextFrameTime;
 u32 frameNow;
-u32 fpsFrameCount;
-u32 fpsSecondStart;
-u32 fpsValue;
 
 namespace {
 bool limiterStarted = false;
-bool fpsStarted = false;
 
 const int VK_ESCAPE = 0x1B;
 const int VK_F1 = 0x70;
@@ -41,10 +37,10 @@ void StepScene(u8 id, PhaseFunction init, PhaseFunction run, PhaseFunction exit)
     u8 phase = scenePhase[id];
     u8 result = phase;
     switch (phase) {
-    case SCENE_PHASE_INIT: result = init(); break;
-    case SCENE_PHASE_RUN: result = run(); break;
-    case SCENE_PHASE_EXIT: result = exit(); break;
-    default: return;
+        case SCENE_PHASE_INIT: result = init(); break;
+        case SCENE_PHASE_RUN: result = run(); break;
+        case SCENE_PHASE_EXIT: result = exit(); break;
+        default: return;
     }
     scenePhase[id] = result;
     if (PlatformTracing(TRACE_SCENE)) {
@@ -117,17 +113,17 @@ int WinMain(void) {
 
 void WndProc(const PlatformEvent* event) {
     switch (event->type) {
-    case PLATFORM_EVENT_DESTROY: PlatformPostQuit(0); break;
-    case PLATFORM_EVENT_ACTIVATE: appActive = event->value; break;
-    case PLATFORM_EVENT_CLOSE: PlatformDestroyWindow(mainWindow); break;
-    case PLATFORM_EVENT_KEYDOWN:
-        if ((event->value & 0xFFFF) == VK_ESCAPE) {
-            PlatformDestroyWindow(mainWindow);
-        } else if ((event->value & 0xFFFF) == VK_F1) {
-            if (!ToggleFullScreen(mainWindow)) PlatformDestroyWindow(mainWindow);
-        }
-        break;
-    default: break;
+        case PLATFORM_EVENT_DESTROY: PlatformPostQuit(0); break;
+        case PLATFORM_EVENT_ACTIVATE: appActive = event->value; break;
+        case PLATFORM_EVENT_CLOSE: PlatformDestroyWindow(mainWindow); break;
+        case PLATFORM_EVENT_KEYDOWN:
+            if ((event->value & 0xFFFF) == VK_ESCAPE) {
+                PlatformDestroyWindow(mainWindow);
+            } else if ((event->value & 0xFFFF) == VK_F1) {
+                if (!ToggleFullScreen(mainWindow)) PlatformDestroyWindow(mainWindow);
+            }
+            break;
+        default: break;
     }
 }
 
@@ -143,36 +139,16 @@ u32 IsFrameDue(u32 framesPerSecond) {
     return 1;
 }
 
-u32 GetFps(void) {
-    if (!fpsStarted) {
-        fpsStarted = true;
-        fpsSecondStart = timeGetTime();
-    }
-    fpsFrameCount++;
-    if (timeGetTime() - fpsSecondStart >= 1000) {
-        fpsValue = fpsFrameCount;
-        fpsFrameCount = 0;
-        fpsSecondStart = timeGetTime();
-    }
-    return fpsValue;
-}
-
-void DrawFps(int x, int y) {
-    char text[32];
-    snprintf(text, sizeof text, "FPS:%d", (int)GetFps());
-    DrawString(text, x, y, 0xFF00FFFFu, 0);
-}
-
 void RunScene(void) {
     PollInput();
     switch (sceneId) {
-    case SCENE_TITLE: StepTitle(); break;
-    case SCENE_STORY: StepStory(); break;
-    case SCENE_PLAY: StepPlay(); break;
-    case SCENE_GAMEOVER: StepGameOver(); break;
-    case SCENE_ENDING: StepEnding(); break;
-    case SCENE_EDITOR: StepEditor(); break;
-    default: break;
+        case SCENE_TITLE: StepTitle(); break;
+        case SCENE_STORY: StepStory(); break;
+        case SCENE_PLAY: StepPlay(); break;
+        case SCENE_GAMEOVER: StepGameOver(); break;
+        case SCENE_ENDING: StepEnding(); break;
+        case SCENE_EDITOR: StepEditor(); break;
+        default: break;
     }
 }
 
@@ -183,6 +159,8 @@ void StepGameOver(void) { StepScene(SCENE_GAMEOVER, InitGameOver, RunGameOver, E
 void StepEnding(void) { StepScene(SCENE_ENDING, InitEnding, RunEnding, ExitEnding); }
 void StepEditor(void) { StepScene(SCENE_EDITOR, InitEditor, RunEditor, ExitEditor); }
 
+// The shell registers the scene and frame-rate globals too, first, in the
+// order the state dumps have always listed them.
 void RegisterShellGlobals(void) {
     REG_U32(mainWindow);
     REG_U32(appActive);
@@ -193,4 +171,26 @@ void RegisterShellGlobals(void) {
     REG_U32(fpsFrameCount);
     REG_U32(fpsSecondStart);
     REG_U32(fpsValue);
+}
+
+void RegisterAllGlobals(void) {
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    RegisterShellGlobals();
+    RegisterDisplayGlobals();
+    RegisterSpriteGlobals();
+    RegisterInputGlobals();
+    RegisterSoundGlobals();
+    RegisterMusicGlobals();
+    RegisterWipeGlobals();
+    RegisterTitleGlobals();
+    RegisterStoryGlobals();
+    RegisterEndingGlobals();
+    RegisterGameOverGlobals();
+    RegisterPlayStateGlobals();
+    RegisterPlayScreenGlobals();
+    RegisterSaveGlobals();
+    RegisterGameDataGlobals();
+    RegisterEditorGlobals();
 }

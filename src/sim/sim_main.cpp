@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/registry.h"
 #include "platform/headless.h"
-#include "shell/registry.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 

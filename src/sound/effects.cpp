@@ -4,9 +4,8 @@
 
 #include <cstring>
 
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
+#include "base/registry.h"
+#include "base/services.h"
 #include "sound/riff.h"
 
 PlatformObject directSound;

@@ -2,8 +2,8 @@
 #pragma once
 #include <cstddef>
 
+#include "base/common.h"
 #include "platform/platform.h"
-#include "shell/common.h"
 
 const int WAVE_SLOTS = 20;
 // Every effect is played this far below full volume (hundredths of a dB).

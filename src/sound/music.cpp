@@ -2,9 +2,8 @@
 // it stopped, so every start goes through a fresh load (each scene init loads).
 #include "sound/music.h"
 
-#include "shell/registry.h"
-#include "shell/services.h"
-#include "shell/shell.h"
+#include "base/registry.h"
+#include "base/services.h"
 
 PlatformObject directMusic;
 PlatformObject musicPerformance;

@@ -1,7 +1,7 @@
 // Music: one standard MIDI tune per scene, repeated practically for ever.
 #pragma once
+#include "base/common.h"
 #include "platform/platform.h"
-#include "shell/common.h"
 
 const int MUSIC_SLOTS = 10;
 const u32 SCENE_MUSIC_REPEATS = 10000;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/services.h"
+#include "base/services.h"
 
 namespace {
 u32 ReadU32(const u8* bytes) {

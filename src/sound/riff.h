@@ -3,7 +3,7 @@
 // kept behind the read position so a read may run a little past a chunk and
 // the reader can still step back to the chunk's end.
 #pragma once
-#include "shell/common.h"
+#include "base/common.h"
 
 const u32 RIFF_WINDOW_BYTES = 256;
 // Bytes kept from the previous window when it is refilled: the furthest a

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/common.h"
 #include "play/playstate.h"
-#include "shell/common.h"
 
 namespace solver {
 

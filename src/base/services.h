@@ -1,8 +1,8 @@
 // Services many subsystems share: message boxes, files in their three modes,
 // the millisecond timer and Shift-JIS texts.
 #pragma once
+#include "base/common.h"
 #include "platform/platform.h"
-#include "shell/common.h"
 
 enum : int {
     FILE_MODE_LOAD = PLATFORM_FILE_LOAD,
@@ -10,6 +10,9 @@ enum : int {
     FILE_MODE_SAVE = PLATFORM_FILE_SAVE,
 };
 const int INVALID_FILE = PLATFORM_INVALID_FILE;
+
+// The game's one window; closing it ends the game.
+extern PlatformObject mainWindow;
 
 enum : int { MESSAGE_OWNER_NONE = 0, MESSAGE_OWNER_MAIN = 1 };
 

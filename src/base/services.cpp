@@ -1,6 +1,8 @@
-#include "shell/services.h"
+#include "base/services.h"
 
 #include <cstring>
+
+PlatformObject mainWindow;
 
 namespace {
 const int SJIS_POOL_BYTES = 16384;
@@ -13,9 +15,9 @@ int sjisCount = 0;
 
 const char* ModeName(int mode) {
     switch (mode) {
-    case FILE_MODE_LOAD: return "load";
-    case FILE_MODE_PROBE: return "probe";
-    default: return "save";
+        case FILE_MODE_LOAD: return "load";
+        case FILE_MODE_PROBE: return "probe";
+        default: return "save";
     }
 }
 }  // namespace
@@ -47,7 +49,9 @@ int OpenGameFile(const char* path, int mode) {
     return file;
 }
 
-u32 ReadGameFile(int file, void* buffer, u32 bytes) { return PlatformReadFile(file, buffer, bytes); }
+u32 ReadGameFile(int file, void* buffer, u32 bytes) {
+    return PlatformReadFile(file, buffer, bytes);
+}
 
 u32 WriteGameFile(int file, const void* buffer, u32 bytes) {
     return PlatformWriteFile(file, buffer, bytes);

@@ -21,8 +21,6 @@ struct GlobalEntry {
 };
 
 void RegisterGlobal(const char* name, GlobalType type, void* address, uint32_t count = 1);
-// Every subsystem's globals, once; later calls do nothing.
-void RegisterAllGlobals(void);
 
 int GlobalCount(void);
 const GlobalEntry* GlobalAt(int index);

@@ -1,55 +1,37 @@
-#include "shell/registry.h"
+#include "base/registry.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "editor/editor.h"
-#include "graphics/display.h"
-#include "graphics/sprites.h"
-#include "input/input.h"
-#include "play/playstate.h"
-#include "playscreen/playfield.h"
-#include "save/save.h"
-#include "play/gamedata.h"
-#include "scenes/ending.h"
-#include "scenes/gameover.h"
-#include "scenes/story.h"
-#include "scenes/title.h"
-#include "scenes/wipe.h"
-#include "shell/shell.h"
-#include "sound/effects.h"
-#include "sound/music.h"
-
 namespace {
 const int MAX_GLOBALS = 1024;
 GlobalEntry globals[MAX_GLOBALS];
 int globalCount = 0;
-bool registered = false;
 
 size_t ElementSize(GlobalType type) {
     switch (type) {
-    case GLOBAL_U8: return 1;
-    case GLOBAL_U16: return 2;
-    case GLOBAL_F64: return 8;
-    default: return 4;
+        case GLOBAL_U8: return 1;
+        case GLOBAL_U16: return 2;
+        case GLOBAL_F64: return 8;
+        default: return 4;
     }
 }
 
 void FormatElement(const GlobalEntry* e, uint32_t i, char* out, size_t size) {
     const char* p = (const char*)e->address + i * ElementSize(e->type);
     switch (e->type) {
-    case GLOBAL_U8: snprintf(out, size, "%u", (unsigned)*(const uint8_t*)p); break;
-    case GLOBAL_U16: snprintf(out, size, "%u", (unsigned)*(const uint16_t*)p); break;
-    case GLOBAL_U32: snprintf(out, size, "%u", (unsigned)*(const uint32_t*)p); break;
-    case GLOBAL_I32: snprintf(out, size, "%d", (int)*(const int32_t*)p); break;
-    case GLOBAL_F32: snprintf(out, size, "%.9g", (double)*(const float*)p); break;
-    case GLOBAL_F64: {
-        double v;
-        memcpy(&v, p, 8);
-        snprintf(out, size, "%.17g", v);
-        break;
-    }
+        case GLOBAL_U8: snprintf(out, size, "%u", (unsigned)*(const uint8_t*)p); break;
+        case GLOBAL_U16: snprintf(out, size, "%u", (unsigned)*(const uint16_t*)p); break;
+        case GLOBAL_U32: snprintf(out, size, "%u", (unsigned)*(const uint32_t*)p); break;
+        case GLOBAL_I32: snprintf(out, size, "%d", (int)*(const int32_t*)p); break;
+        case GLOBAL_F32: snprintf(out, size, "%.9g", (double)*(const float*)p); break;
+        case GLOBAL_F64: {
+            double v;
+            memcpy(&v, p, 8);
+            snprintf(out, size, "%.17g", v);
+            break;
+        }
     }
 }
 
@@ -68,10 +50,10 @@ int AssignElement(const GlobalEntry* e, uint32_t i, const char* text, const char
         long long v = strtoll(text, &stop, 0);
         if (stop == text) return 0;
         switch (e->type) {
-        case GLOBAL_U8: *(uint8_t*)p = (uint8_t)v; break;
-        case GLOBAL_U16: *(uint16_t*)p = (uint16_t)v; break;
-        case GLOBAL_U32: *(uint32_t*)p = (uint32_t)v; break;
-        default: *(int32_t*)p = (int32_t)v; break;
+            case GLOBAL_U8: *(uint8_t*)p = (uint8_t)v; break;
+            case GLOBAL_U16: *(uint16_t*)p = (uint16_t)v; break;
+            case GLOBAL_U32: *(uint32_t*)p = (uint32_t)v; break;
+            default: *(int32_t*)p = (int32_t)v; break;
         }
     }
     *end = stop;
@@ -82,27 +64,6 @@ int AssignElement(const GlobalEntry* e, uint32_t i, const char* text, const char
 void RegisterGlobal(const char* name, GlobalType type, void* address, uint32_t count) {
     if (globalCount >= MAX_GLOBALS) return;
     globals[globalCount++] = GlobalEntry{name, type, address, count};
-}
-
-void RegisterAllGlobals(void) {
-    if (registered) return;
-    registered = true;
-    RegisterShellGlobals();
-    RegisterDisplayGlobals();
-    RegisterSpriteGlobals();
-    RegisterInputGlobals();
-    RegisterSoundGlobals();
-    RegisterMusicGlobals();
-    RegisterWipeGlobals();
-    RegisterTitleGlobals();
-    RegisterStoryGlobals();
-    RegisterEndingGlobals();
-    RegisterGameOverGlobals();
-    RegisterPlayStateGlobals();
-    RegisterPlayScreenGlobals();
-    RegisterSaveGlobals();
-    RegisterGameDataGlobals();
-    RegisterEditorGlobals();
 }
 
 int GlobalCount(void) { return globalCount; }
