@@ -71,6 +71,15 @@ foreach(entry ${DATA_REFUSALS})
     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/data/expect-refusal.sh $<TARGET_FILE:ossmire-data>
             --check-${kind} ${CMAKE_SOURCE_DIR}/tests/data/${file} "${expected}")
 endforeach()
+# The shipped chapters as the story window lays them out (the compiler
+# refuses what cannot be shown; the checker also holds the writing rules),
+# and the checker's own tests.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME story.chapters_pass_the_checker
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/story/check_story.py
+          --dir ${CMAKE_SOURCE_DIR}/content/story)
+add_test(NAME story.checker
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/story/test_check_story.py)
 if(HAVE_STAGES)
 add_test(NAME data.builds_whole_file
   COMMAND sh -c "test $(wc -c < ${GAME_DIR}/data.vrk) -eq 47190")

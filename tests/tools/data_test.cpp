@@ -86,7 +86,7 @@ TEST(StorySource, LinesBecomeShiftJisMessages) {
 
 TEST(StorySource, MessagesFitTheFieldWithTheEndPairOnATwoByteUnit) {
     std::string body = "0 0|";
-    for (int i = 0; i < 48; i++) body += "あ";  // 96 bytes
+    for (int i = 0; i < 46; i++) body += i == 17 || i == 34 ? "#nあ" : "あ";  // 96 bytes
     struct Case {
         std::string tail;
         bool accepted;
@@ -102,6 +102,31 @@ TEST(StorySource, MessagesFitTheFieldWithTheEndPairOnATwoByteUnit) {
         ReadChapterFile(path, &errors);
         unlink(path.c_str());
         EXPECT_EQ(errors.empty(), c.accepted) << c.tail;
+    }
+}
+
+TEST(StorySource, MessagesFitTheWindowAsItTypesThem) {
+    std::string a17 = "あいうえおかきくけこさしすせそたち";
+    std::string a16 = "あいうえおかきくけこさしすせそた";
+    struct Case {
+        std::string text;
+        bool accepted;
+    } cases[] = {
+        {a17 + "#e", true},                           // a full line
+        {a17 + "つ#e", false},                        // the 18th character wraps
+        {"#p01" + a17 + "#e", true},                  // a photograph takes no cell
+        {"あ#nい#nう#nえ#e", true},                   // the four lines of the window
+        {"あ#nい#nう#nえ#n#e", false},                // a fifth, even empty
+        {"あ#n" + a17 + "#e", true},                  // the mark is below the second line
+        {"あ#nい#n" + a17 + "#e", false},             // and covers the third line's last cell
+        {"あ#nい#n" + a16 + "#n" + a16 + "#e", true}  // 16 fit beside it
+    };
+    for (const Case& c : cases) {
+        std::string path = TempFile("0 0|" + c.text + "\n");
+        std::vector<std::string> errors;
+        ReadChapterFile(path, &errors);
+        unlink(path.c_str());
+        EXPECT_EQ(errors.empty(), c.accepted) << c.text;
     }
 }
 

@@ -138,6 +138,46 @@ struct StageParser {
     }
 };
 
+// The window types 17 characters to a line, wrapping the 18th, and shows
+// four lines; the next-page mark covers the last cell of the bottom two.
+const int LINE_CELLS = 17;
+const int WINDOW_LINES = 4;
+const int FIRST_MARK_LINE = 2;
+
+// Lays the text out as the story window types it; a message that would wrap,
+// run out of the window or hide a character under the mark cannot be read.
+bool CheckLayout(const std::string& where, const std::string& sjis,
+                 std::vector<std::string>* errors) {
+    int line = 0, cells = 0;
+    int markedLine = -1;
+    bool wrapped = false;
+    for (size_t i = 0; i + 1 < sjis.size(); i += 2) {
+        if (sjis[i] == '#') {
+            if (sjis[i + 1] == 'n') line++, cells = 0;
+            if (sjis[i + 1] == 'p') i += 2;
+            continue;
+        }
+        if (cells == LINE_CELLS) line++, cells = 0, wrapped = true;
+        cells++;
+        if (line >= FIRST_MARK_LINE && cells == LINE_CELLS && markedLine < 0) markedLine = line;
+    }
+    size_t before = errors->size();
+    if (wrapped) {
+        errors->push_back(where + "a line runs past " + std::to_string(LINE_CELLS) +
+                          " characters; break it with \"#n\"");
+    }
+    if (line >= WINDOW_LINES) {
+        errors->push_back(where + std::to_string(line + 1) + " lines, the window shows " +
+                          std::to_string(WINDOW_LINES));
+    }
+    if (markedLine >= 0) {
+        errors->push_back(where + "line " + std::to_string(markedLine + 1) + " has " +
+                          std::to_string(LINE_CELLS) +
+                          " characters; the next-page mark covers the last");
+    }
+    return errors->size() == before;
+}
+
 bool CheckText(const std::string& where, const std::string& sjis,
                std::vector<std::string>* errors) {
     if (sjis.size() > 99) {
@@ -166,7 +206,7 @@ bool CheckText(const std::string& where, const std::string& sjis,
         errors->push_back(where + "message must end in \"#e\" or \"#s\"");
         return false;
     }
-    return true;
+    return CheckLayout(where, sjis, errors);
 }
 
 bool ParseMessage(const std::string& where, const std::string& line, StoryMessage* message,

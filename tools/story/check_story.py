@@ -170,6 +170,9 @@ def check_message(msg, is_last, errors):
         errors.append("%s: '#e'/'#s' only at the end (text after it types on regardless)" % loc)
     elif is_last and us[-1][1] == "s":
         errors.append("%s: the chapter's last message must wait for a key ('#e')" % loc)
+    elif us[-1][1] == "s" and any(u[0] == "ctl" and u[1] == "p" for u in us):
+        errors.append("%s: a photograph on a message that goes on at once ('#s') "
+                      "is gone before it is seen; end it in '#e'" % loc)
     if not any(u[0] == "chr" for u in us):
         errors.append("%s: the message shows no text" % loc)
 
