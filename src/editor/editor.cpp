@@ -218,19 +218,12 @@ void DrawEditor(void) {
     DrawPalette(cellRects, selectedTile, editTimeClass);
     DrawFps(10, 10);
 }
-
-void StepEditorWipe(void) {
-    if (!wipeActive) return;
-    wipeResult = StepWipe();
-    if (wipeResult == WIPE_COVERED) wipeCovered = 1;
-    if (wipeResult == WIPE_GONE) wipeActive = wipeCovered = 0;
-}
 }  // namespace
 
 u8 InitEditor(void) {
     LoadSceneMusic(EDITOR_MUSIC);
     PlaySceneMusic();
-    return 1;
+    return SCENE_PHASE_RUN;
 }
 
 u8 RunEditor(void) {
@@ -244,12 +237,12 @@ u8 RunEditor(void) {
         if (wipeCovered) {
             editChosen = 0;
             editorLoaded = 0;
-            return 2;
+            return SCENE_PHASE_EXIT;
         }
     }
     DrawEditor();
-    StepEditorWipe();
-    return 1;
+    StepSceneWipe(nullptr);
+    return SCENE_PHASE_RUN;
 }
 
 u8 ExitEditor(void) {
@@ -259,7 +252,7 @@ u8 ExitEditor(void) {
     wipeActive = 0;
     wipeX = -640;
     sceneId = SCENE_TITLE;
-    return 0;
+    return SCENE_PHASE_INIT;
 }
 
 void KeepTileUnique(u8* cells, u8 tile, u8* remembered) {

@@ -195,13 +195,6 @@ void QuitPlay(void) {
     undergroundMode = 0;
 }
 
-void StepPlayWipe(void) {
-    if (!wipeActive) return;
-    wipeResult = StepWipe();
-    if (wipeResult == WIPE_COVERED) wipeCovered = 1;
-    if (wipeResult == WIPE_GONE) wipeActive = wipeCovered = 0;
-}
-
 u8 ChapterForCourseTime(void) {
     if (courseSeconds < FAST_COURSE_SECONDS) return 6;
     if (courseSeconds < SLOW_COURSE_SECONDS) return 7;
@@ -253,7 +246,7 @@ u8 RunPlay(void) {
     DrawPlayScreen();
     if (RunSequences() == SEQUENCE_LEAVES) return SCENE_PHASE_EXIT;
     DrawFps(10, 10);
-    StepPlayWipe();
+    StepSceneWipe(nullptr);
     return SCENE_PHASE_RUN;
 }
 

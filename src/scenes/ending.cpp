@@ -107,19 +107,6 @@ void DrawShownTime(void) {
     DrawString(text, 180, 200, 0xFFFF0000u, 2);
 }
 
-void StepEndingWipe(void) {
-    if (!wipeActive) return;
-    wipeResult = StepWipe();
-    if (wipeResult == WIPE_COVERED) {
-        wipeCovered = 1;
-        clearBannerShown = 0;
-    }
-    if (wipeResult == WIPE_GONE) {
-        wipeActive = wipeCovered = 0;
-        clearBannerShown = 1;
-    }
-}
-
 void DrawEnding(void) {
     DrawFullScreen(TEXTURE_ENDING_BACKGROUND);
     DrawEndingWalkers(newRecord);
@@ -134,7 +121,7 @@ void DrawEnding(void) {
         }
     }
     if (newRecord) DrawRecordMark();
-    StepEndingWipe();
+    StepSceneWipe(&clearBannerShown);
 }
 
 // A step of rand() % 3 - 1 with 0 turned into +1.
@@ -179,7 +166,7 @@ u8 InitEnding(void) {
     LoadSceneMusic(ENDING_MUSIC);
     TurnDownSceneWaves();
     PlaySceneMusic();
-    return 1;
+    return SCENE_PHASE_RUN;
 }
 
 u8 RunEnding(void) {
@@ -191,13 +178,13 @@ u8 RunEnding(void) {
         }
         if (wipeCovered == 1) {
             RecordCompletion();
-            return 2;
+            return SCENE_PHASE_EXIT;
         }
         endingTimer++;
         CountUp();
     }
     DrawEnding();
-    return 1;
+    return SCENE_PHASE_RUN;
 }
 
 u8 ExitEnding(void) {
@@ -205,7 +192,7 @@ u8 ExitEnding(void) {
     ReleaseSceneMusic();
     // The story goes on with the closing chapter it left in storyChapter.
     sceneId = SCENE_STORY;
-    return 0;
+    return SCENE_PHASE_INIT;
 }
 
 void DrawClearBanner(u32& done) {

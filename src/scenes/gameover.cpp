@@ -51,13 +51,6 @@ void DrawEndedAtStage(void) {
     snprintf(text, sizeof text, Sjis("ステージ%02dで終了"), (int)(stageNumber + 1));
     DrawString(text, 180, 230, 0xFFFF0000u, 2);
 }
-
-void StepGameOverWipe(void) {
-    if (!wipeActive) return;
-    wipeResult = StepWipe();
-    if (wipeResult == WIPE_COVERED) wipeCovered = 1;
-    if (wipeResult == WIPE_GONE) wipeActive = wipeCovered = 0;
-}
 }  // namespace
 
 u8 InitGameOver(void) {
@@ -80,7 +73,7 @@ u8 RunGameOver(void) {
     DrawGameOverBanner(gameOverBannerDone);
     if (gameOverBannerDone) DrawEndedAtStage();
     DrawFps(0, 0);
-    StepGameOverWipe();
+    StepSceneWipe(nullptr);
     return SCENE_PHASE_RUN;
 }
 

@@ -128,13 +128,6 @@ void DrawPage(const StoryMessage* message) {
     }
 }
 
-void StepStoryWipe(void) {
-    if (!wipeActive) return;
-    wipeResult = StepWipe();
-    if (wipeResult == WIPE_COVERED) wipeCovered = 1;
-    if (wipeResult == WIPE_GONE) wipeActive = wipeCovered = 0;
-}
-
 void ReturnToTitle(void) {
     wipeActive = 0;
     wipeCovered = 0;
@@ -210,7 +203,7 @@ u8 InitStory(void) {
     LoadSceneMusic(STORY_MUSIC);
     TurnDownSceneWaves();
     PlaySceneMusic();
-    return 1;
+    return SCENE_PHASE_RUN;
 }
 
 u8 RunStory(void) {
@@ -225,7 +218,7 @@ u8 RunStory(void) {
             storyFinished = 0;
             storySkipped = 0;
             messageComplete = 0;
-            return 2;
+            return SCENE_PHASE_EXIT;
         }
     }
     TypeOn();
@@ -235,8 +228,8 @@ u8 RunStory(void) {
     DrawFullScreen((int)storyBackground);
     if (showing) DrawPage(CurrentMessage());
     DrawFps(10, 10);
-    StepStoryWipe();
-    return 1;
+    StepSceneWipe(nullptr);
+    return SCENE_PHASE_RUN;
 }
 
 u8 ExitStory(void) {
@@ -262,7 +255,7 @@ u8 ExitStory(void) {
         case 5: sceneId = SCENE_STORY; break;
         default: sceneId = SCENE_PLAY; break;
     }
-    return 0;
+    return SCENE_PHASE_INIT;
 }
 
 // The scan never leaves the 100-byte field: a message without an end mark

@@ -195,13 +195,6 @@ void RunOpening(void) {
         titleMenuActive = 1;
     }
 }
-
-void StepTitleWipe(void) {
-    if (!wipeActive) return;
-    wipeResult = StepWipe();
-    if (wipeResult == WIPE_COVERED) wipeCovered = 1;
-    if (wipeResult == WIPE_GONE) wipeActive = wipeCovered = 0;
-}
 }  // namespace
 
 u8 InitTitle(void) {
@@ -211,7 +204,7 @@ u8 InitTitle(void) {
     BuildTrigTables();
     TurnDownSceneWaves();
     PlaySceneMusic();
-    return 1;
+    return SCENE_PHASE_RUN;
 }
 
 u8 RunTitle(void) {
@@ -223,12 +216,12 @@ u8 RunTitle(void) {
     DrawMenu();
     RunOpening();
     DrawFps(10, 10);
-    StepTitleWipe();
+    StepSceneWipe(nullptr);
     if (wipeCovered == 1) {
         titleDataLoaded = 0;
-        return 2;
+        return SCENE_PHASE_EXIT;
     }
-    return 1;
+    return SCENE_PHASE_RUN;
 }
 
 u8 ExitTitle(void) {
@@ -247,7 +240,7 @@ u8 ExitTitle(void) {
         sceneId = SCENE_STORY;
     }
     // The wipe stays up: the next scene uncovers itself.
-    return 0;
+    return SCENE_PHASE_INIT;
 }
 
 void DrawTitleDoors(u32 startPressed, u32 opening) {

@@ -16,6 +16,19 @@ u8 StepWipe(void) {
     return wipeX < 0 ? WIPE_COVERING : WIPE_COVERED;
 }
 
+void StepSceneWipe(u32* banner) {
+    if (!wipeActive) return;
+    wipeResult = StepWipe();
+    if (wipeResult == WIPE_COVERED) {
+        wipeCovered = 1;
+        if (banner) *banner = 0;
+    }
+    if (wipeResult == WIPE_GONE) {
+        wipeActive = wipeCovered = 0;
+        if (banner) *banner = 1;
+    }
+}
+
 void RegisterWipeGlobals(void) {
     REG_I32(wipeX);
     REG_U32(wipeActive);

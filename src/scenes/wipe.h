@@ -15,4 +15,10 @@ extern u32 wipeCovered;
 extern u8 wipeResult;
 
 u8 StepWipe(void);
+// A scene's share of the wipe, once a frame after its own drawing: steps the
+// wipe while it runs, raises wipeCovered when the screen is covered and
+// clears both flags when the picture has gone. A scene with a picture that
+// must hide under the wipe passes its flag as banner (0 when covered, 1 when
+// gone); the others pass null.
+void StepSceneWipe(u32* banner);
 void RegisterWipeGlobals(void);
