@@ -3,41 +3,34 @@
 #include "base/registry.h"
 #include "base/services.h"
 
-StartCell courseStarts[COURSE_STAGES];
-u8 courseMaps[COURSE_STAGES][BOARD_CELLS];
-u8 courseTimeClasses[COURSE_STAGES];
-u32 storyMessageCounts[STORY_CHAPTERS];
-StoryMessage storyMessages[STORY_CHAPTERS][STORY_MESSAGES_PER_CHAPTER];
-StartCell undergroundStarts[UNDERGROUND_STAGES];
-u8 undergroundMaps[UNDERGROUND_STAGES][BOARD_CELLS];
-u8 undergroundTimeClasses[UNDERGROUND_STAGES];
-u8 ruleMaps[RULE_STAGES][BOARD_CELLS];
+#define GAME_DATA_DEFINE(type, name, dims, unit) type name dims;
+GAME_DATA_TABLES(GAME_DATA_DEFINE)
+#undef GAME_DATA_DEFINE
+
+namespace {
+template <typename Unit>
+constexpr GlobalType UnitType();
+template <>
+constexpr GlobalType UnitType<u8>() { return GLOBAL_U8; }
+template <>
+constexpr GlobalType UnitType<u32>() { return GLOBAL_U32; }
+template <>
+constexpr GlobalType UnitType<i32>() { return GLOBAL_I32; }
+}  // namespace
 
 // The byte counts delivered are deliberately not checked: a short file fills
 // what it covers and the rest of each table keeps its contents.
 void LoadGameData(void) {
     int file = OpenGameFile("data.vrk", FILE_MODE_LOAD);
     if (file == INVALID_FILE) ShowMessage(MESSAGE_OWNER_MAIN, Sjis("ロード失敗"), "");
-    ReadGameFile(file, courseStarts, sizeof courseStarts);
-    ReadGameFile(file, courseMaps, sizeof courseMaps);
-    ReadGameFile(file, courseTimeClasses, sizeof courseTimeClasses);
-    ReadGameFile(file, storyMessageCounts, sizeof storyMessageCounts);
-    ReadGameFile(file, storyMessages, sizeof storyMessages);
-    ReadGameFile(file, undergroundStarts, sizeof undergroundStarts);
-    ReadGameFile(file, undergroundMaps, sizeof undergroundMaps);
-    ReadGameFile(file, undergroundTimeClasses, sizeof undergroundTimeClasses);
-    ReadGameFile(file, ruleMaps, sizeof ruleMaps);
+#define GAME_DATA_READ(type, name, dims, unit) ReadGameFile(file, name, sizeof name);
+    GAME_DATA_TABLES(GAME_DATA_READ)
+#undef GAME_DATA_READ
     CloseGameFile(file);
 }
 
 void RegisterGameDataGlobals(void) {
-    REG_FLAT(courseStarts, GLOBAL_I32, i32);
-    REG_FLAT(courseMaps, GLOBAL_U8, u8);
-    REG_FLAT(courseTimeClasses, GLOBAL_U8, u8);
-    REG_FLAT(storyMessageCounts, GLOBAL_U32, u32);
-    REG_FLAT(storyMessages, GLOBAL_U8, u8);
-    REG_FLAT(undergroundStarts, GLOBAL_I32, i32);
-    REG_FLAT(undergroundMaps, GLOBAL_U8, u8);
-    REG_FLAT(undergroundTimeClasses, GLOBAL_U8, u8);
-    REG_FLAT(ruleMaps, GLOBAL_U8, u8);
+#define GAME_DATA_REGISTER(type, name, dims, unit) REG_FLAT(name, UnitType<unit>(), unit);
+    GAME_DATA_TABLES(GAME_DATA_REGISTER)
+#undef GAME_DATA_REGISTER
 }

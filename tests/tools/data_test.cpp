@@ -43,15 +43,15 @@ TEST(DataFile, EveryTableLandsAtItsOffsetLittleEndian) {
     ASSERT_EQ(bytes.size(), (size_t)GAME_DATA_BYTES);
     const u8 start[8] = {7, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(memcmp(bytes.data() + 8, start, 8), 0);
-    EXPECT_EQ(At(bytes, OFFSET_COURSE_MAPS), 0x21);
-    EXPECT_EQ(At(bytes, OFFSET_COURSE_TIME_CLASSES + 29), 2);
-    EXPECT_EQ(At(bytes, OFFSET_STORY_COUNTS + 48), 4);
-    EXPECT_EQ(At(bytes, OFFSET_STORY_COUNTS + 51), 1);
+    EXPECT_EQ(At(bytes, 240), 0x21);
+    EXPECT_EQ(At(bytes, 2160 + 29), 2);
+    EXPECT_EQ(At(bytes, 2190 + 48), 4);
+    EXPECT_EQ(At(bytes, 2190 + 51), 1);
     EXPECT_EQ(At(bytes, 5404), 2);  // message 0 of chapter 1
     EXPECT_EQ(At(bytes, 5406), 0x82);
-    EXPECT_EQ(At(bytes, OFFSET_UNDERGROUND_STARTS + 4), 4);
-    EXPECT_EQ(At(bytes, OFFSET_UNDERGROUND_MAPS + 49 * 64 + 63), 12);
-    EXPECT_EQ(At(bytes, OFFSET_UNDERGROUND_TIME_CLASSES), 1);
+    EXPECT_EQ(At(bytes, 43348 + 4), 4);
+    EXPECT_EQ(At(bytes, 43748 + 49 * 64 + 63), 12);
+    EXPECT_EQ(At(bytes, 46948), 1);
     EXPECT_EQ(At(bytes, GAME_DATA_BYTES - 1), 10);
 
     // Decoding gives the image back; a short file reads as zero beyond its end.

@@ -18,59 +18,48 @@ u32 GetU32(const std::string& in, size_t at) {
     return v;
 }
 
-void PutBytes(std::string* out, const void* data, size_t size) {
-    out->append((const char*)data, size);
-}
-
-void GetBytes(const std::string& in, size_t at, void* data, size_t size) {
-    if (at >= in.size()) return;
-    size_t n = in.size() - at < size ? in.size() - at : size;
-    memcpy(data, in.data() + at, n);
-}
-
-void PutStarts(std::string* out, const StartCell* starts, int count) {
-    for (int i = 0; i < count; i++) {
-        PutU32(out, (u32)starts[i].x);
-        PutU32(out, (u32)starts[i].y);
+// A table as its units, little-endian, whatever the host's byte order.
+template <typename Unit>
+void PutTable(std::string* out, const void* table, size_t size) {
+    const char* p = (const char*)table;
+    for (size_t at = 0; at < size; at += sizeof(Unit)) {
+        Unit v;
+        memcpy(&v, p + at, sizeof v);
+        if (sizeof(Unit) == 1) {
+            out->push_back((char)v);
+        } else {
+            PutU32(out, (u32)v);
+        }
     }
 }
 
-void GetStarts(const std::string& in, size_t at, StartCell* starts, int count) {
-    for (int i = 0; i < count; i++) {
-        starts[i].x = (i32)GetU32(in, at + 8 * (size_t)i);
-        starts[i].y = (i32)GetU32(in, at + 8 * (size_t)i + 4);
+// Reads what the bytes from `at` cover; the rest of the table stays as it is.
+template <typename Unit>
+void GetTable(const std::string& in, size_t at, void* table, size_t size) {
+    char* p = (char*)table;
+    for (size_t i = 0; i < size && at + i < in.size(); i += sizeof(Unit)) {
+        Unit v = sizeof(Unit) == 1 ? (Unit)(u8)in[at + i] : (Unit)GetU32(in, at + i);
+        memcpy(p + i, &v, sizeof v);
     }
 }
 }  // namespace
 
 std::string EncodeGameData(const GameDataImage& m) {
     std::string out;
-    PutStarts(&out, m.courseStarts, COURSE_STAGES);
-    PutBytes(&out, m.courseMaps, sizeof m.courseMaps);
-    PutBytes(&out, m.courseTimeClasses, sizeof m.courseTimeClasses);
-    for (int c = 0; c < STORY_CHAPTERS; c++) PutU32(&out, m.storyMessageCounts[c]);
-    PutBytes(&out, m.storyMessages, sizeof m.storyMessages);
-    PutStarts(&out, m.undergroundStarts, UNDERGROUND_STAGES);
-    PutBytes(&out, m.undergroundMaps, sizeof m.undergroundMaps);
-    PutBytes(&out, m.undergroundTimeClasses, sizeof m.undergroundTimeClasses);
-    PutBytes(&out, m.ruleMaps, sizeof m.ruleMaps);
+#define GAME_DATA_PUT(type, name, dims, unit) PutTable<unit>(&out, m.name, sizeof m.name);
+    GAME_DATA_TABLES(GAME_DATA_PUT)
+#undef GAME_DATA_PUT
     return out;
 }
 
 bool DecodeGameData(const std::string& in, GameDataImage* m) {
     memset(m, 0, sizeof *m);
-    GetStarts(in, OFFSET_COURSE_STARTS, m->courseStarts, COURSE_STAGES);
-    GetBytes(in, OFFSET_COURSE_MAPS, m->courseMaps, sizeof m->courseMaps);
-    GetBytes(in, OFFSET_COURSE_TIME_CLASSES, m->courseTimeClasses, sizeof m->courseTimeClasses);
-    for (int c = 0; c < STORY_CHAPTERS; c++) {
-        m->storyMessageCounts[c] = GetU32(in, OFFSET_STORY_COUNTS + 4 * (size_t)c);
-    }
-    GetBytes(in, OFFSET_STORY_MESSAGES, m->storyMessages, sizeof m->storyMessages);
-    GetStarts(in, OFFSET_UNDERGROUND_STARTS, m->undergroundStarts, UNDERGROUND_STAGES);
-    GetBytes(in, OFFSET_UNDERGROUND_MAPS, m->undergroundMaps, sizeof m->undergroundMaps);
-    GetBytes(in, OFFSET_UNDERGROUND_TIME_CLASSES, m->undergroundTimeClasses,
-             sizeof m->undergroundTimeClasses);
-    GetBytes(in, OFFSET_RULE_MAPS, m->ruleMaps, sizeof m->ruleMaps);
+    size_t at = 0;
+#define GAME_DATA_GET(type, name, dims, unit)        \
+    GetTable<unit>(in, at, m->name, sizeof m->name); \
+    at += sizeof m->name;
+    GAME_DATA_TABLES(GAME_DATA_GET)
+#undef GAME_DATA_GET
     return in.size() >= GAME_DATA_BYTES;
 }
 

@@ -7,28 +7,12 @@
 
 namespace datatool {
 
+// The same tables as the game's, as one value the tool can fill and compare.
 struct GameDataImage {
-    StartCell courseStarts[COURSE_STAGES];
-    u8 courseMaps[COURSE_STAGES][BOARD_CELLS];
-    u8 courseTimeClasses[COURSE_STAGES];
-    u32 storyMessageCounts[STORY_CHAPTERS];
-    StoryMessage storyMessages[STORY_CHAPTERS][STORY_MESSAGES_PER_CHAPTER];
-    StartCell undergroundStarts[UNDERGROUND_STAGES];
-    u8 undergroundMaps[UNDERGROUND_STAGES][BOARD_CELLS];
-    u8 undergroundTimeClasses[UNDERGROUND_STAGES];
-    u8 ruleMaps[RULE_STAGES][BOARD_CELLS];
+#define GAME_DATA_MEMBER(type, name, dims, unit) type name dims;
+    GAME_DATA_TABLES(GAME_DATA_MEMBER)
+#undef GAME_DATA_MEMBER
 };
-
-// Table offsets in the file.
-const u32 OFFSET_COURSE_STARTS = 0;
-const u32 OFFSET_COURSE_MAPS = 240;
-const u32 OFFSET_COURSE_TIME_CLASSES = 2160;
-const u32 OFFSET_STORY_COUNTS = 2190;
-const u32 OFFSET_STORY_MESSAGES = 2242;
-const u32 OFFSET_UNDERGROUND_STARTS = 43348;
-const u32 OFFSET_UNDERGROUND_MAPS = 43748;
-const u32 OFFSET_UNDERGROUND_TIME_CLASSES = 46948;
-const u32 OFFSET_RULE_MAPS = 46998;
 
 // Serialises little-endian, exactly GAME_DATA_BYTES long.
 std::string EncodeGameData(const GameDataImage& image);
