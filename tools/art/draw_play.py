@@ -9,7 +9,7 @@ import math
 import sys
 
 from artkit import (BLUE, BONE, BONE_SHADE, DISPLAY, EMBER, GLOW, GOLD, INK, JP_SANS, JP_SERIF, MIRE,
-                    MIRE_BLUE, MIST, MUSTARD, RED, SANS, SLATE, TEAL, Svg, cell, rng, run, star_points)
+                    MIRE_BLUE, MIST, MUSTARD, RED, SANS, SLATE, TEAL, Svg, cell, ink_box, rng, run, star_points)
 
 WATER = "#161d2c"
 SUNK = "#2b3548"
@@ -178,9 +178,9 @@ def boots(s, pts):
         s.ellipse(x, y, 3.2, 2.3, LEATHER, INK, 1.2)
 
 
-def nell_front(s, l, t, step=0, arms_up=0, face="calm", dy=0.0):
+def nell_front(s, l, t, step=0, arms_up=0, face="calm"):
     """Nell seen from the front, feet at the bottom of the 40-px cell."""
-    s.group(transform="translate(%g %g)" % (l, t + dy))
+    s.group(transform="translate(%g %g)" % (l, t))
     fl, fr = {0: (37, 37), 1: (37.5, 35.5), 2: (35.5, 37.5)}[step]
     bob = 0 if step == 0 else -0.7
     boots(s, [(16.2, fl), (23.8, fr)])
@@ -309,11 +309,11 @@ def nell_side(s, l, t, step=0):
 
 def nell_fallen(s, l, t):
     s.group(transform="translate(%g %g)" % (l, t))
-    s.rect(24, 27, 34, 33, CREAM, INK, 1.0, rx=1.5)  # the map roll, dropped
-    s.path("M14,27 C20,22 30,24 33,30 C30,35 18,36 14,33 Z",
+    s.rect(21, 27, 31, 33, CREAM, INK, 1.0, rx=1.5)  # the map roll, dropped
+    s.path("M14,27 C19,22 27,24 30,30 C27,35 18,36 14,33 Z",
            s.linear([(0, "#ecc25a"), (1, CAPE_SHADE)], 0, 0, 0, 1), INK, 1.3)
-    s.rect(28, 29.5, 35, 34.5, SHORTS, INK, 1.1, rx=1.5)
-    boots(s, [(36.2, 31), (36.2, 35.5)])
+    s.rect(25.5, 29.5, 32, 34.5, SHORTS, INK, 1.1, rx=1.5)
+    boots(s, [(34, 31), (34, 35.5)])
     s.circle(13, 35.5, 2, SKIN, INK, 1)
     head(s, 11, 26, "dazed")
     for (x, y) in ((6, 12), (13, 9), (20, 12)):
@@ -323,8 +323,8 @@ def nell_fallen(s, l, t):
 
 def lamp_cursor(s, l, t, k):
     """A little lamp flame pointing right, at the text it marks."""
-    grow = (0, 1.5, 3)[k]
-    cx, cy = l + 17, t + 20
+    grow = (0, 1.25, 2.5)[k]
+    cx, cy = l + 15, t + 20  # the largest flame, tail to tip, just fits the cell
     rings = [(EMBER, 9 + grow), (GOLD, 6.5 + grow), (GLOW, 3.8 + grow * 0.6)]
     for col, r in rings:
         s.path("M%g,%g C%g,%g %g,%g %g,%g C%g,%g %g,%g %g,%g Z" % (
@@ -358,7 +358,10 @@ def char(s, sh):
     for i in range(3):
         c = cell(sh, "cheer %d" % i)
         s.clip(c.l, c.t, c.r, c.b)
-        nell_front(s, c.l, c.t, (0, 1, 2)[i], arms_up=(1, 2, 2)[i], face="joy", dy=(0, -2, -3.5)[i])
+        # a little smaller than walking, so the jump keeps her head inside the cell
+        s.group(transform="translate(%g %g) scale(0.9)" % (c.l + 2, c.t + 4 - (0, 1.5, 3)[i]))
+        nell_front(s, 0, 0, (0, 1, 2)[i], arms_up=(1, 2, 2)[i], face="joy")
+        s.end()
         if i:
             for (x, y) in ((5, 8), (35, 6))[:i]:
                 s.poly(star_points(c.l + x, c.t + y, 3.6, 1.4), GLOW, INK, 0.8)
@@ -398,16 +401,20 @@ def way(s, sh):
 
 # ------------------------------------------------------------------ HUD pieces
 
-def label(s, x, y, text, size, fill, rim="#fff6dc", ink_w=None, scale_x=1.0, family=DISPLAY):
-    s.group(transform="translate(%g %g) scale(%g 1)" % (x, y, scale_x))
-    s.lettering(0, 0, text, size, fill, family, rim=rim, ink_w=ink_w)
+def label(s, x, y, text, size, fill, rim="#fff6dc", ink_w=None, scale_x=1.0, family=DISPLAY, fit=None):
+    """Display lettering centred on x by its drawn outline, narrowed further to fit width `fit`."""
+    ink_w = ink_w if ink_w is not None else max(3.0, size * 0.16)
+    l, _, r, _ = ink_box(text, size, family, ink_w)
+    k = scale_x if fit is None else min(scale_x, fit / (r - l))
+    s.group(transform="translate(%g %g) scale(%g 1)" % (x - k * (l + r) / 2, y, k))
+    s.lettering(0, 0, text, size, fill, family, rim=rim, ink_w=ink_w, anchor="start")
     s.end()
 
 
 def time_label(s, c, text, bonus):
     grad = (s.linear([(0, "#cfe6ff"), (0.5, "#6aa8f0"), (1, "#2a62b8")]) if bonus
             else s.linear([(0, "#ffd0c0"), (0.5, "#f0665a"), (1, "#a8262a")]))
-    label(s, (c.l + c.r) / 2, c.b - 8, text, 30, grad, ink_w=5.5, scale_x=0.95)
+    label(s, (c.l + c.r) / 2, c.b - 8, text, 30, grad, ink_w=5.5, scale_x=0.95, fit=c.r - c.l - 4)
 
 
 def stone_plate(s, l, t, r, b, rx=6):
@@ -503,7 +510,7 @@ def num(s, sh):
         row = 0 if c.name.startswith("digit") else 1
         fill, rim = DIGIT_STYLES[row]
         s.clip(c.l, c.t, c.r, c.b)
-        label(s, c.l + 10, c.b - 6, c.name[-1], 34, fill(s), rim=rim, ink_w=4.5, scale_x=0.72)
+        label(s, c.l + 10, c.b - 6, c.name[-1], 34, fill(s), rim=rim, ink_w=4.5, scale_x=0.72, fit=18)
         s.end()
 
 
@@ -546,12 +553,20 @@ def play_face(s, sh):
 
 # ------------------------------------------------------------------ messages
 
+RIBBON_PLATE = 20  # the plate's inset from the cell's sides; the lettering stays inside its gold line
+
+
 def ribbon(s, l, t, r, b, fill, edge):
-    m = (t + b) / 2
-    s.poly([(l + 2, t + 8), (l + 22, m), (l + 2, b - 8), (l + 40, b - 8), (l + 40, t + 8)], edge, INK, 2.5)
-    s.poly([(r - 2, t + 8), (r - 22, m), (r - 2, b - 8), (r - 40, b - 8), (r - 40, t + 8)], edge, INK, 2.5)
-    s.rect(l + 26, t + 2, r - 26, b - 12, fill, INK, 3, rx=6)
-    s.rect(l + 31, t + 7, r - 31, b - 17, "none", GOLD, 1.5, rx=4)
+    m, p = (t + b) / 2, RIBBON_PLATE
+    s.poly([(l + 2, t + 8), (l + 14, m), (l + 2, b - 8), (l + p + 14, b - 8), (l + p + 14, t + 8)], edge, INK, 2.5)
+    s.poly([(r - 2, t + 8), (r - 14, m), (r - 2, b - 8), (r - p - 14, b - 8), (r - p - 14, t + 8)], edge, INK, 2.5)
+    s.rect(l + p, t + 2, r - p, b - 12, fill, INK, 3, rx=6)
+    s.rect(l + p + 5, t + 7, r - p - 5, b - 17, "none", GOLD, 1.5, rx=4)
+
+
+def ribbon_label(s, c, text, fill):
+    label(s, (c.l + c.r) / 2, c.t + 80, text, 40, fill, ink_w=6, scale_x=0.92,
+          fit=c.r - c.l - 2 * (RIBBON_PLATE + 5 + 8))
 
 
 def mes(s, sh):
@@ -559,12 +574,12 @@ def mes(s, sh):
     c = cell(sh, "STAGE START")
     s.clip(c.l, c.t, c.r, c.b)
     ribbon(s, c.l, c.t + 18, c.r, c.b - 8, s.linear([(0, "#2a3a60"), (1, "#16203a")]), "#3a4a70")
-    label(s, c.l + 160, c.t + 80, "STAGE START", 40, gold, ink_w=6, scale_x=0.92)
+    ribbon_label(s, c, "STAGE START", gold)
     s.end()
     c = cell(sh, "STAGE CLEAR")
     s.clip(c.l, c.t, c.r, c.b)
     ribbon(s, c.l, c.t + 18, c.r, c.b - 8, s.linear([(0, "#6a3a18"), (1, "#3a2010")]), "#8a5424")
-    label(s, c.l + 160, c.t + 80, "STAGE CLEAR", 40, gold, ink_w=6, scale_x=0.92)
+    ribbon_label(s, c, "STAGE CLEAR", gold)
     for (x, y, r) in ((34, 22, 9), (290, 24, 8), (300, 100, 6), (24, 100, 6)):
         s.poly(star_points(c.l + x, c.t + y, r, r * 0.4), GLOW, INK, 1.5)
     s.end()
@@ -594,11 +609,14 @@ def mes(s, sh):
     s.end()
     c = cell(sh, "ALL CLEAR")
     s.clip(c.l, c.t, c.r, c.b)
-    cx, cy = c.l + 160, c.t + 78
-    for a in range(0, 360, 20):
+    cx, cy = c.l + 160, c.t + 80
+    for a in range(0, 360, 20):  # pointed rays, the upward ones shortened to end inside the cell
         r = math.radians(a)
-        s.poly([(cx, cy), (cx + 110 * math.cos(r - 0.07), cy + 110 * math.sin(r - 0.07)),
-                (cx + 110 * math.cos(r + 0.07), cy + 110 * math.sin(r + 0.07))], "#ffd66a" if a % 40 else GLOW)
+        reach = min(110 if a % 40 else 92, (cy - c.t - 4) / max(0.01, -math.sin(r)))
+        s.poly([(cx, cy), (cx + (reach - 10) * math.cos(r - 0.09), cy + (reach - 10) * math.sin(r - 0.09)),
+                (cx + reach * math.cos(r), cy + reach * math.sin(r)),
+                (cx + (reach - 10) * math.cos(r + 0.09), cy + (reach - 10) * math.sin(r + 0.09))],
+               "#ffd66a" if a % 40 else GLOW)
     s.circle(cx, cy, 44, "#c0782a", INK, 2.5)
     s.circle(cx, cy, 38, gold)
     # the mire-lamp as an emblem: a tiered stone lantern with its flame
@@ -608,7 +626,7 @@ def mes(s, sh):
     s.path("M%g,%g q-5,-8 0,-15 q5,7 0,15 z" % (cx, cy + 15), fill=EMBER)
     s.poly([(cx - 20, cy - 4), (cx, cy - 22), (cx + 20, cy - 4)], BONE, INK, 2)
     s.circle(cx, cy - 24, 3.5, BONE, INK, 1.5)
-    label(s, cx, c.t + 210, "ALL CLEAR!", 50, gold, ink_w=7, scale_x=0.95)
+    label(s, cx, c.t + 212, "ALL CLEAR!", 50, gold, ink_w=7, scale_x=0.95, fit=c.r - c.l - 12)
     s.end()
 
 
