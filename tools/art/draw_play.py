@@ -432,9 +432,50 @@ def key_icon(s, l, t, k):
     badge(s, l + 9, t + 31, k + 1, dark)
 
 
+def light_column(s, c, across):
+    """A column of additive light: black at both sides, fading out upward and at its foot."""
+    s.rect(c.l, c.t, c.r, c.b, s.linear(across, 0, 0, 1, 0))
+    s.rect(c.l, c.t, c.r, c.b, s.linear([(0.02, "#000000"), (0.15, "#000000", 0.75), (0.3, "#000000", 0.4),
+                                          (0.5, "#000000", 0), (0.93, "#000000", 0), (1, "#000000", 0.8)]))
+
+
+def all_keys_mark(s, c):
+    """A gold plate over the key panel with a window for each filled slot. The mark is drawn at
+    (0, 20) on the panel, so key 1 (panel (40, 0)) is cut by the plate's top edge and sits in a
+    notch; keys 2 and 3 (panel (10, 50), (70, 50)) look through round windows. Each window is
+    centred a little down and left of its key, so the number badge shows whole too."""
+    l, t = c.l, c.t
+    rn = 20.5
+    k1, k2, k3 = (l + 58, t + 2), (l + 28, t + 52), (l + 88, t + 52)
+    top = t + 1.5
+    dx = math.sqrt(rn * rn - (top - k1[1]) ** 2)
+    outline = ("M%g,%g H%g A%g,%g 0 0 0 %g,%g H%g Q%g,%g %g,%g V%g Q%g,%g %g,%g H%g Q%g,%g %g,%g V%g Q%g,%g %g,%g Z"
+               % (l + 10, top, k1[0] - dx, rn, rn, k1[0] + dx, top, l + 110, l + 116, top, l + 116, top + 6,
+                  t + 72, l + 116, t + 78.5, l + 110, t + 78.5, l + 10, l + 4, t + 78.5, l + 4, t + 72,
+                  top + 6, l + 4, top, l + 10, top))
+    holes = "".join("M%g,%g a%g,%g 0 1 0 %g,0 a%g,%g 0 1 0 %g,0 Z" % (x - rn, y, rn, rn, 2 * rn, rn, rn, -2 * rn)
+                    for (x, y) in (k2, k3))
+    s.clip(c.l, c.t, c.r, c.b)
+    s.path(outline + holes, s.linear([(0, "#ffe9a8"), (0.45, GOLD), (1, "#b87a24")]), INK, 2, fill_rule="evenodd")
+    r = rn + 2
+    s.path("M%g,%g A%g,%g 0 0 0 %g,%g" % (k1[0] - math.sqrt(r * r - 4), top + 2, r, r, k1[0] + math.sqrt(r * r - 4),
+                                           top + 2), stroke=GLOW, sw=1.3)
+    for (x, y) in (k2, k3):
+        s.circle(x, y, r, "none", GLOW, 1.3)
+    # the words on the shoulders either side of key 1, the closing key between the three
+    s.text(l + 21, t + 20, "ALL", 12, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=3)
+    s.text(l + 97, t + 20, "KEYS", 12, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=3)
+    s.circle(l + 58, t + 43, 10, s.radial([(0, "#fffbe0"), (0.6, GOLD), (1, "#c08030")]), INK, 1.5)
+    key_shape(s, l + 59, t + 42, KEY_COLOURS[3], 0.55)
+    for (x, y) in ((58, 66), (46, 70), (70, 70)):
+        s.poly(star_points(l + x, t + y, 3.5, 1.4), GLOW, INK, 0.8)
+    s.end()
+
+
 def play_st(s, sh):
-    c = cell(sh, "orb")  # neutral white: the game tints it, additively
-    s.circle(20, 20, 19.5, s.radial([(0, "#f4f0e8"), (0.2, "#d8d2c4"), (0.5, "#7a766e"), (1, "#242424")]))
+    c = cell(sh, "orb")  # neutral white light, the game tints it; additive, so it fades to black
+    s.rect(c.l, c.t, c.r, c.b, s.radial([(0, "#ffffff"), (0.12, "#f4f0e8"), (0.3, "#a8a49c"), (0.5, "#4c4a46"),
+                                          (0.72, "#161616"), (0.95, "#000000")]))
     for name, bonus in (("+5", 1), ("+10", 1), ("+20", 1), ("-5", 0), ("-10", 0), ("-20", 0)):
         c = cell(sh, name)
         s.clip(c.l, c.t, c.r, c.b)
@@ -445,23 +486,11 @@ def play_st(s, sh):
         s.clip(c.l, c.t, c.r, c.b)
         key_icon(s, c.l, c.t, k)
         s.end()
-    c = cell(sh, "ALL KEYS")  # lies over the panel's middle: a gold ribbon with the closing key
-    s.clip(c.l, c.t, c.r, c.b)
-    s.poly([(c.l + 2, c.t + 30), (c.l + 14, c.t + 24), (c.l + 106, c.t + 24), (c.l + 118, c.t + 30),
-            (c.l + 112, c.t + 44), (c.l + 118, c.t + 58), (c.l + 2, c.t + 58), (c.l + 8, c.t + 44)],
-           s.linear([(0, "#ffe9a8"), (0.5, GOLD), (1, "#b87a24")]), INK, 2)
-    s.circle(c.l + 60, c.t + 18, 16, s.radial([(0, "#fffbe0"), (0.6, GOLD), (1, "#c08030")]), INK, 2)
-    key_shape(s, c.l + 61, c.t + 17, KEY_COLOURS[3], 0.8)
-    s.text(c.l + 60, c.t + 51, "ALL KEYS", 17, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=4)
-    for (x, y) in ((14, 12), (104, 10), (98, 72), (20, 70)):
-        s.poly(star_points(c.l + x, c.t + y, 6, 2), GLOW, INK, 1)
-    s.end()
-    c = cell(sh, "clear beam")  # additive: brightness is the light
-    s.clip(c.l, c.t, c.r, c.b)
-    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, "#202020"), (0.2, "#6a5a30"), (0.42, "#ffe9a8"), (0.5, "#ffffff"),
-                                          (0.58, "#ffe9a8"), (0.8, "#6a5a30"), (1, "#202020")], 0, 0, 1, 0))
-    s.rect(c.l, c.t, c.r, c.t + 40, s.linear([(0, "#000000", 0.7), (1, "#000000", 0)]))
-    s.end()
+    all_keys_mark(s, cell(sh, "ALL KEYS"))
+    c = cell(sh, "clear beam")  # additive: brightness is the light, black is none
+    light_column(s, c, [(0.04, "#000000"), (0.16, "#0e0c06"), (0.26, "#3a3220"), (0.34, "#8a7a48"),
+                        (0.42, "#ffe9a8"), (0.5, "#ffffff"), (0.58, "#ffe9a8"), (0.66, "#8a7a48"), (0.74, "#3a3220"),
+                        (0.84, "#0e0c06"), (0.96, "#000000")])
     c = cell(sh, "key panel")
     s.clip(c.l, c.t, c.r, c.b)
     stone_plate(s, c.l, c.t, c.r, c.b, 8)
@@ -476,13 +505,10 @@ def play_st(s, sh):
     s.text(c.l + 60, c.b - 12, "KEYS", 11, "#b88a3a", SANS)
     s.end()
     c = cell(sh, "warp beam")
-    s.clip(c.l, c.t, c.r, c.b)
-    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, "#202020"), (0.25, "#1f6a70"), (0.5, "#e8ffff"), (0.75, "#1f6a70"),
-                                          (1, "#202020")], 0, 0, 1, 0))
-    s.rect(c.l, c.t, c.r, c.t + 30, s.linear([(0, "#000000", 0.8), (1, "#000000", 0)]))
+    light_column(s, c, [(0.04, "#000000"), (0.16, "#041214"), (0.3, "#1f6a70"), (0.5, "#e8ffff"), (0.7, "#1f6a70"),
+                        (0.84, "#041214"), (0.96, "#000000")])
     for k in range(4):
-        s.circle(c.l + 12 + 6 * (k % 3), c.t + 22 + 20 * k, 1.5, "#ffffff")
-    s.end()
+        s.circle(c.l + 12 + 6 * (k % 3), c.t + 30 + 18 * k, 1.5, "#ffffff", opacity=0.4 + 0.2 * k)
     # the time gauge: the same at every x, since it is cut anywhere
     c = cell(sh, "bar full")
     s.rect(c.l, c.t, c.r, c.b, s.linear([(0, INK), (0.1, "#fff3c4"), (0.35, GOLD), (0.8, "#c0782a"),
