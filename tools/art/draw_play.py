@@ -686,20 +686,20 @@ def play_background(s, sh):
     for (x, y) in ((66, 66), (414, 66), (66, 414), (414, 414)):
         s.circle(x, y, 7, GOLD, INK, 2)
         s.circle(x - 1.5, y - 1.5, 2.2, GLOW)
-    # the HUD: a standing stone tablet with recesses for the clock, the face and the key panel
-    s.rect(484, -10, 632, 490, s.linear([(0, "#56607a"), (0.5, "#3b4659"), (1, "#2a3346")], 0, 0, 1, 0), INK, 2,
+    # the HUD: a standing stone tablet with two plain recesses. The upper one holds the clock, the
+    # stage and the face in play and the editor's tile palette and time buttons, the lower one the
+    # key panel or SAVE and CLEAR; both are one flat colour inside their gold line, so nothing of
+    # the play layout shows through the editor's dimmed buttons.
+    s.rect(478, -10, 636, 490, s.linear([(0, "#56607a"), (0.5, "#3b4659"), (1, "#2a3346")], 0, 0, 1, 0), INK, 2,
            rx=12)
-    s.rect(487, 0, 490, 480, "#7a849c")
-    s.rect(490, 4, 626, 164, MIRE_BLUE, INK, 2, rx=6)
-    s.rect(493, 7, 623, 161, "none", "#b88a3a", 1, rx=4)
-    s.rect(493, 53, 620, 77, INK)
-    s.rect(493, 161, 621, 289, INK, rx=6)
-    s.rect(494, 162, 620, 288, "none", "#b88a3a", 2, rx=6)
-    s.rect(491, 316, 619, 444, INK, rx=8)
-    for y in (300, 456):
+    s.rect(481, 0, 483, 480, "#7a849c")
+    for (t, b) in ((4, 294), (312, 448)):
+        s.rect(484, t, 628, b, MIRE_BLUE, INK, 2, rx=8)
+        s.rect(487.5, t + 3.5, 624.5, b - 3.5, "none", "#b88a3a", 1, rx=5)
+    for y in (303, 458):
         s.line(500, y, 612, y, "#b88a3a", 1.5)
         s.poly([(556, y - 5), (561, y), (556, y + 5), (551, y)], GOLD, INK, 1)
-    s.text(556, 472, "OSSMIRE", 12, "#c7bba2", DISPLAY, weight="normal")
+    s.text(556, 474, "OSSMIRE", 12, "#c7bba2", DISPLAY, weight="normal")
 
 
 def pause_panel(s, sh):
