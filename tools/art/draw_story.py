@@ -159,9 +159,7 @@ def olga_portrait(s, e):
         hand(s, 66, 296, SKIN_O, 14, fist=True)
     tilt = -8 if e == 3 else 0
     s.group(transform="translate(%g %g) rotate(%g) scale(1.32)" % (166 - lean, 140 + lean, tilt))
-    olga_head(s, OLGA_EXPR[e])
-    if e == 3:  # her face in shadow
-        s.path("M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 Z", fill="#4a2a3e", opacity=0.22)
+    olga_head(s, OLGA_EXPR[e], gloom=(e == 3))
     s.end()
 
 
