@@ -24,11 +24,64 @@ def limb(s, pts, colour, width, outline=INK):
     s.path(d, stroke=colour, sw=width)
 
 
-def arm(s, pts, sleeve, skin, width):
-    """A rolled-up sleeve to the elbow, a bare forearm after it."""
-    limb(s, pts[:2], sleeve, width)
-    limb(s, pts[1:], skin, width * 0.8)
-    s.circle(pts[1][0], pts[1][1], width * 0.55, sleeve, INK, 2.5)
+def _side(p, n, w):
+    return p[0] + n[0] * w / 2, p[1] + n[1] * w / 2
+
+
+def arm(s, shoulder, elbow, wrist, colour, widths=(26, 23, 19)):
+    """A sleeved arm bent at the elbow, in one outline; returns the forearm's direction in degrees
+    (0 = straight down), the angle a hand at the wrist continues it at."""
+    pts = (shoulder, elbow, wrist)
+    normals = []
+    for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+        n = math.hypot(x1 - x0, y1 - y0)
+        normals.append((-(y1 - y0) / n, (x1 - x0) / n))
+    ne = (normals[0][0] + normals[1][0], normals[0][1] + normals[1][1])
+    k = math.hypot(*ne)
+    w0, we, w1 = widths
+    if k < 1.0:  # folded tight: the forearm lies over the upper arm, each in its own outline
+        for (p, q, wp, wq), n in zip(((shoulder, elbow, w0, we), (elbow, wrist, we, w1)), normals):
+            s.path("M%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
+                   % (_side(p, n, wp) + _side(q, n, wq) + (wq / 2, wq / 2) + _side(q, n, -wq) + _side(p, n, -wp)
+                      + (wp / 2, wp / 2) + _side(p, n, wp)), colour, INK, 3)
+        ne = normals[1]
+    else:
+        ne = (ne[0] / k, ne[1] / k)
+        a = [_side(shoulder, normals[0], w0), _side(elbow, ne, we), _side(wrist, normals[1], w1)]
+        b = [_side(shoulder, normals[0], -w0), _side(elbow, ne, -we), _side(wrist, normals[1], -w1)]
+        s.path("M%g,%g L%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
+               % (a[0] + a[1] + a[2] + (w1 / 2, w1 / 2) + b[2] + b[1] + b[0] + (w0 / 2, w0 / 2) + a[0]),
+               colour, INK, 3)
+    (ex, ey), (wx, wy) = elbow, wrist
+    fx, fy = (wx - ex), (wy - ey)
+    n = math.hypot(fx, fy)
+    cx, cy = wx - fx / n * 7, wy - fy / n * 7  # the cuff
+    nx, ny = normals[1]
+    s.line(cx + nx * w1 / 2, cy + ny * w1 / 2, cx - nx * w1 / 2, cy - ny * w1 / 2, INK, 2)
+    s.path("M%g,%g q%g,%g %g,%g" % (ex - ne[0] * we * 0.1, ey - ne[1] * we * 0.1, fx / n * 4, fy / n * 4,
+                                    fx / n * 9 + ne[0] * 3, fy / n * 9 + ne[1] * 3), stroke="#c8b898", sw=2)
+    return math.degrees(math.atan2(-fx, fy))
+
+
+def nell_hand(s, x, y, angle, kind, skin=SKIN_N, mirror=False, k=1.0):
+    """A hand at the wrist (x, y), turned by angle from fingers pointing down. kind: "open" (relaxed,
+    fingers together, thumb on the left unless mirrored), "fist" (knuckles to the viewer, thumb
+    across) or "grip" (fingers curled round a handle)."""
+    shade = NELL["skin_shade"]
+    s.group(transform="translate(%g %g) rotate(%g) scale(%g %g)" % (x, y, angle, -k if mirror else k, k))
+    if kind == "open":
+        s.path("M-10,8 C-17,10 -18,18 -13,22 C-10,24 -8,18 -7,14 Z", skin, INK, 2.5)  # thumb
+        s.path("M-9,-1 L9,-1 C11,6 11,14 10,20 C9,27 6,30 0,30 C-6,30 -9,27 -9.5,20 C-10,13 -10,6 -9,-1 Z",
+               skin, INK, 2.5)
+        for fx, top in ((-4.5, 17), (0.5, 18), (5.5, 17)):
+            s.line(fx, top, fx, 28, shade, 1.8)
+    else:
+        s.rect(-12, -2, 12, 20, skin, INK, 2.5, rx=7)
+        for fx in (-6, 0, 6):
+            s.line(fx, 8 if kind == "fist" else 4, fx, 19, shade, 1.8)
+        if kind == "fist":
+            s.rect(-11, 2, 4, 9, skin, INK, 2, rx=3.5)  # the thumb across the fingers
+    s.end()
 
 
 def hand(s, x, y, skin, r=13, fist=False):
@@ -74,30 +127,30 @@ def nell_portrait(s, e):
     s.rect(200, 392, 276, 460, s.linear([(0, "#7a5232"), (1, "#4a2e1a")]), INK, 3, rx=8)
     s.path("M200,410 h76", stroke=INK, sw=2.5)
     s.rect(232, 404, 244, 420, "#c89a3c", INK, 2)
-    if e != 3:
+    # the cape is thrown back: her arms hang in front of it
+    shirt = NELL["shirt"]
+    if e != 3:  # the left hand carries the lantern by its handle
+        arm(s, (118, 262), (98, 334), (86, 390), shirt)
         brass_lantern(s, 84, 440, 0.9)
-    if e == 0:  # hands at her sides, at the cape's opening
-        hand(s, 124, 420, SKIN_N, 13)
-        hand(s, 196, 424, SKIN_N, 13)
+        nell_hand(s, 85, 388, 0, "grip")
+    if e == 0:  # the right hand rests on the satchel
+        nell_hand(s, 216, 398, arm(s, (202, 262), (222, 334), (216, 400), shirt) - 6, "open", mirror=True)
     elif e == 1:  # a fist raised to her chest
-        arm(s, [(250, 480), (262, 380), (206, 300)], NELL["shirt"], SKIN_N, 27)
-        hand(s, 200, 294, SKIN_N, 16, fist=True)
-    elif e == 2:  # a hand raised to her mouth
-        arm(s, [(260, 480), (262, 330), (200, 236)], NELL["shirt"], SKIN_N, 27)
-        hand(s, 196, 226, SKIN_N, 15)
-    else:  # the lantern held to her chest
+        nell_hand(s, 192, 312, arm(s, (202, 262), (234, 346), (194, 314), shirt), "fist", k=1.15)
+    elif e == 2:  # a hand raised to her mouth; the hand itself is drawn over her chin
+        hand_angle = arm(s, (204, 262), (228, 322), (198, 242), shirt)
+    else:  # the lantern held to her chest in both hands
+        arm(s, (118, 262), (94, 342), (138, 344), shirt)
+        arm(s, (202, 262), (226, 342), (182, 344), shirt)
         brass_lantern(s, 160, 318, 1.3)
-        arm(s, [(70, 480), (84, 380), (132, 326)], NELL["shirt"], SKIN_N, 27)
-        arm(s, [(250, 480), (236, 380), (188, 326)], NELL["shirt"], SKIN_N, 27)
-        hand(s, 136, 322, SKIN_N, 13)
-        hand(s, 184, 322, SKIN_N, 13)
+        nell_hand(s, 141, 326, -20, "grip")
+        nell_hand(s, 179, 326, 20, "grip")
     s.ellipse(160, 238, 22, 9, NELL["skin_shade"])  # the chin's shadow on her neck
     s.group(transform="translate(160 150) scale(1.3)")
     nell_head(s, NELL_EXPR[e])
     s.end()
-    if e == 2:  # the hand in front of her chin
-        hand(s, 196, 226, SKIN_N, 15)
-        s.path("M186,216 q6,-6 16,-2", stroke="#c89878", sw=2)
+    if e == 2:
+        nell_hand(s, 198, 244, hand_angle - 10, "open", mirror=True, k=1.1)
 
 
 # ------------------------------------------------------------------ Olga
