@@ -28,9 +28,15 @@ def _side(p, n, w):
     return p[0] + n[0] * w / 2, p[1] + n[1] * w / 2
 
 
-def arm(s, shoulder, elbow, wrist, colour, widths=(26, 23, 19)):
-    """A sleeved arm bent at the elbow, in one outline; returns the forearm's direction in degrees
-    (0 = straight down), the angle a hand at the wrist continues it at."""
+def _capsule(s, p, q, wp, wq, fill, n):
+    s.path("M%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
+           % (_side(p, n, wp) + _side(q, n, wq) + (wq / 2, wq / 2) + _side(q, n, -wq) + _side(p, n, -wp)
+              + (wp / 2, wp / 2) + _side(p, n, wp)), fill, INK, 3)
+
+
+def arm(s, shoulder, elbow, wrist, sleeve, skin=SKIN_N, widths=(26, 22, 17)):
+    """An arm bent at the elbow, the shirt sleeve rolled up to it and the forearm bare; returns the
+    forearm's direction in degrees (0 = straight down), the angle a hand at the wrist continues it at."""
     pts = (shoulder, elbow, wrist)
     normals = []
     for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
@@ -39,27 +45,23 @@ def arm(s, shoulder, elbow, wrist, colour, widths=(26, 23, 19)):
     ne = (normals[0][0] + normals[1][0], normals[0][1] + normals[1][1])
     k = math.hypot(*ne)
     w0, we, w1 = widths
-    if k < 1.0:  # folded tight: the forearm lies over the upper arm, each in its own outline
-        for (p, q, wp, wq), n in zip(((shoulder, elbow, w0, we), (elbow, wrist, we, w1)), normals):
-            s.path("M%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
-                   % (_side(p, n, wp) + _side(q, n, wq) + (wq / 2, wq / 2) + _side(q, n, -wq) + _side(p, n, -wp)
-                      + (wp / 2, wp / 2) + _side(p, n, wp)), colour, INK, 3)
-        ne = normals[1]
-    else:
+    if k < 1.0:  # folded tight: the forearm lies over the upper arm
+        _capsule(s, shoulder, elbow, w0, we, sleeve, normals[0])
+        _capsule(s, elbow, wrist, we - 2, w1, skin, normals[1])
+    else:  # one outline round both parts, the sleeve laid over the upper one
         ne = (ne[0] / k, ne[1] / k)
         a = [_side(shoulder, normals[0], w0), _side(elbow, ne, we), _side(wrist, normals[1], w1)]
         b = [_side(shoulder, normals[0], -w0), _side(elbow, ne, -we), _side(wrist, normals[1], -w1)]
         s.path("M%g,%g L%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
                % (a[0] + a[1] + a[2] + (w1 / 2, w1 / 2) + b[2] + b[1] + b[0] + (w0 / 2, w0 / 2) + a[0]),
-               colour, INK, 3)
-    (ex, ey), (wx, wy) = elbow, wrist
-    fx, fy = (wx - ex), (wy - ey)
-    n = math.hypot(fx, fy)
-    cx, cy = wx - fx / n * 7, wy - fy / n * 7  # the cuff
-    nx, ny = normals[1]
-    s.line(cx + nx * w1 / 2, cy + ny * w1 / 2, cx - nx * w1 / 2, cy - ny * w1 / 2, INK, 2)
-    s.path("M%g,%g q%g,%g %g,%g" % (ex - ne[0] * we * 0.1, ey - ne[1] * we * 0.1, fx / n * 4, fy / n * 4,
-                                    fx / n * 9 + ne[0] * 3, fy / n * 9 + ne[1] * 3), stroke="#c8b898", sw=2)
+               skin, INK, 3)
+        _capsule(s, shoulder, elbow, w0, we, sleeve, normals[0])
+    # the rolled cuff just above the elbow
+    (sx, sy), (ex, ey) = shoulder, elbow
+    n = math.hypot(ex - sx, ey - sy)
+    ux, uy = (ex - sx) / n, (ey - sy) / n
+    _capsule(s, (ex - ux * 12, ey - uy * 12), (ex - ux * 4, ey - uy * 4), we + 5, we + 5, sleeve, normals[0])
+    fx, fy = wrist[0] - ex, wrist[1] - ey
     return math.degrees(math.atan2(-fx, fy))
 
 
