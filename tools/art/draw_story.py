@@ -361,22 +361,42 @@ def photo1_scene(s):
     s.rect(-20, 180, 340, 200, "#8a6a48", INK, 2)  # the landing
     s.rect(-20, 200, 340, 260, "#6a5038")
     # Olga, ten years younger, almost smiling
-    s.rect(214, 90, 264, 200, "#4a2a3e", INK, 2, rx=8)
+    limb(s, [(274, 58), (272, 200)], "#d8c49a", 4)  # her staff
+    s.path("M218,96 C226,90 252,90 260,96 C266,120 268,170 270,200 L208,200 C210,170 212,120 218,96 Z",
+           "#4a2a3e", INK, 2)
     s.path("M212,104 q26,-14 54,0 l0,20 q-27,10 -54,0 z", fill="#6b5a3a", stroke=INK, sw=2)
+    limb(s, [(216, 118), (214, 146), (236, 154)], "#6a4258", 9)  # hands folded in front of her
+    limb(s, [(262, 118), (270, 104)], "#6a4258", 9)  # and one on the staff
+    s.ellipse(239, 153, 5.5, 4.5, SKIN_O, INK, 1.2)
+    s.ellipse(272, 100, 4.5, 5, SKIN_O, INK, 1.2)
     s.group(transform="translate(239 72) scale(0.28)")
     olga_head(s, "smile")
     s.end()
-    # Nell's mother with toddler Nell in her arm
-    s.path("M166,98 C150,104 146,140 144,200 L208,200 C206,140 202,104 186,98 Z", "#d9a93a", INK, 2)
+    # Nell's mother with baby Nell in her arms, swaddled, the head in the crook of her left arm
+    dress, sleeve = "#d9a93a", "#c08a2a"
+    s.path("M166,98 C150,104 146,140 144,200 L208,200 C206,140 202,104 186,98 Z", dress, INK, 2)
+    s.path("M176,104 V196", stroke="#b08528", sw=1.2)
+    limb(s, [(152, 108), (145, 140), (152, 154), (188, 150)], sleeve, 8, outline=INK)  # cradling, under
+    s.ellipse(189, 149, 5, 4, SKIN_N, INK, 1.2)
+    s.group(transform="rotate(-18 172 140)")
+    s.ellipse(172, 140, 24, 12.5, "#f2e6cc", INK, 1.5)  # the blanket
+    s.path("M156,146 q14,4 36,-2 M160,134 q12,-4 30,0", stroke="#c8b898", sw=1.2)
+    s.end()
+    s.circle(155, 133, 8, SKIN_N, INK, 1.3)  # her head, tucked into the blanket's hood
+    s.path("M149,128 q4,-5 9,-2 q-3,1 -2,3", fill="#8a5a36", stroke=INK, sw=0.8)
+    s.path("M151.5,134 q1.2,1 2.4,0 M156.5,134 q1.2,1 2.4,0", stroke=INK, sw=0.9)
+    s.path("M154,137.5 q1,0.8 2,0", stroke="#a85a4a", sw=0.9)
+    s.ellipse(151.5, 136.5, 1.6, 1, "#f4a496")
+    s.path("M146,131 C146,142 154,146 164,143 C160,140 158,138 156,141 C152,142 148,138 147,131 Z",
+           "#f2e6cc", INK, 1.2)  # the hood's fold under her chin
+    limb(s, [(200, 108), (206, 132), (182, 140)], sleeve, 8, outline=INK)  # the other hand over the blanket
+    s.ellipse(178, 140, 5, 4.2, SKIN_N, INK, 1.2)
+    s.path("M175,138 l6,-1 M175,141 l6,-0.5", stroke="#c89878", sw=0.8)
     s.group(transform="translate(176 76) scale(0.3)")
     nell_head(s, "calm")
     s.end()
     s.path("M194,70 q14,30 4,64", stroke="#8a5a36", sw=7)  # her long braid over the shoulder
-    s.rect(150, 166, 162, 182, "#c89a3c", INK, 1.5)
-    s.group(transform="translate(150 118) scale(0.18)")
-    nell_head(s, "joy")
-    s.end()
-    s.ellipse(152, 148, 14, 12, "#f2e6cc", INK, 1.5)
+    s.path("M194,70 q14,30 4,64", stroke=INK, sw=0.8, stroke_dasharray="3 4")
 
 
 def photo2_scene(s):
