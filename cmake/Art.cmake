@@ -37,7 +37,7 @@ add_custom_target(art ALL DEPENDS ${ART_OUTPUTS})
 # Rewrites content/art/CELLS.md from the cell table; run by hand. The SVGs are
 # sources written by the drawers (tools/art/draw_*.py), never by the build.
 add_custom_target(art-cells
-  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/make_placeholders.py --cells-md ${ART_SOURCE_DIR}
+  COMMAND ${Python3_EXECUTABLE} -B ${CMAKE_SOURCE_DIR}/tools/art/write_cells_md.py ${ART_SOURCE_DIR}
   VERBATIM)
 
 # Rewrites the SVG sources from the drawers (run by hand after changing one).

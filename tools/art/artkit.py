@@ -2,8 +2,10 @@
 content/art/STYLE.md. The drawers (draw_*.py) write the SVG sources under
 content/art/; the build converts those into the game's BMPs."""
 
+import functools
 import math
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -153,6 +155,26 @@ class Svg:
                 '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">\n'
                 '<defs>%s</defs>\n%s\n</svg>\n'
                 % (self.w, self.h, self.w, self.h, "\n".join(self.defs), "\n".join(self.parts)))
+
+
+@functools.lru_cache(maxsize=None)
+def ink_box(text, size, family, stroke_w):
+    """The drawn extent (left, top, right, bottom) of outlined text set at the origin, anchored at its
+    start, measured by rendering it: librsvg misplaces middle-anchored text under a non-uniform scale,
+    so scaled lettering is placed from this box instead."""
+    pad = int(size + stroke_w) + 4
+    w, h = int(size * (len(text) + 2)) + 2 * pad, int(size * 2) + 2 * pad
+    svg = ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d"><text %s>%s</text></svg>'
+           % (w, h, attrs(x=pad, y=pad + size * 1.3, font_family=family, font_size=size, font_weight="normal",
+                          fill="#ffffff", stroke="#ffffff", stroke_width=stroke_w, stroke_linejoin="round"),
+              esc(text)))
+    png = subprocess.run(["rsvg-convert"], input=svg.encode("utf-8"), check=True, stdout=subprocess.PIPE).stdout
+    geo = subprocess.run(["convert", "png:-", "-alpha", "extract", "-threshold", "50%", "-format", "%@", "info:"],
+                         input=png, check=True, stdout=subprocess.PIPE).stdout.decode()
+    bw, rest = geo.split("x")
+    bh, bx, by = rest.split("+")
+    l, t = int(bx) - pad, int(by) - pad - size * 1.3
+    return l, t, l + int(bw), t + int(bh)
 
 
 def star_points(cx, cy, ro, ri, n=5, rot=0.0):

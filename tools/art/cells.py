@@ -1,6 +1,6 @@
 """The texture catalogue and every rectangle the game cuts out of each sheet.
 
-One table feeds three things: the placeholder SVG generator, the cell map in
+One table feeds three things: the drawers (cell positions), the cell map in
 content/art/CELLS.md, and the BMP converter (which forces every pixel outside
 the cells of a keyed sheet to exactly the key colour).
 

@@ -163,7 +163,20 @@ OLGA_FACE = {  # eyes, brows, mouth
 }
 
 
-def olga_head(s, expr="stern", c=OLGA):
+OLGA_FACE_PATH = "M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 C36,-56 -36,-56 -46,-20 Z"
+
+
+def _olga_hair(s, c):
+    s.path("M-52,18 C-66,-104 66,-104 52,18 C50,-6 44,-26 30,-34 C18,-40 6,-40 0,-30 C-6,-40 -18,-40 -30,-34 "
+           "C-44,-26 -50,-6 -52,18 Z", s.linear([(0, "#ffffff"), (0.6, c["hair"]), (1, c["hair_dark"])], 0, 0, 1, 1),
+           INK, 3)
+    s.path("M0,-30 C-2,-50 -2,-64 0,-76", stroke=c["hair_dark"], sw=2)  # the parting, combed tight to the bun
+    for x in (-36, -20, 20, 36):
+        s.path("M%g,%g Q%g,%g %g,%g" % (x, -30 + abs(x) * 0.2, x * 0.9, -62, x * 0.3, -76), stroke=c["hair_dark"], sw=1.5)
+
+
+def olga_head(s, expr="stern", c=OLGA, gloom=False):
+    """gloom: her whole face in shadow up to the hairline, the hair left in the light."""
     eyes, brows, mouth = OLGA_FACE[expr]
     # the bun with its two wooden pins, behind the head
     s.line(-32, -96, 22, -62, "#5a3a22", 5)
@@ -173,14 +186,8 @@ def olga_head(s, expr="stern", c=OLGA):
     s.ellipse(-47, 8, 8, 13, c["skin"], INK, 2.5)
     s.ellipse(47, 8, 8, 13, c["skin_shade"], INK, 2.5)
     # a long face with deep lines
-    s.path("M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 C36,-56 -36,-56 -46,-20 Z",
-           s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
-    s.path("M-52,18 C-66,-104 66,-104 52,18 C50,-6 44,-26 30,-34 C18,-40 6,-40 0,-30 C-6,-40 -18,-40 -30,-34 "
-           "C-44,-26 -50,-6 -52,18 Z", s.linear([(0, "#ffffff"), (0.6, c["hair"]), (1, c["hair_dark"])], 0, 0, 1, 1),
-           INK, 3)
-    s.path("M0,-30 C-2,-50 -2,-64 0,-76", stroke=c["hair_dark"], sw=2)  # the parting, combed tight to the bun
-    for x in (-36, -20, 20, 36):
-        s.path("M%g,%g Q%g,%g %g,%g" % (x, -30 + abs(x) * 0.2, x * 0.9, -62, x * 0.3, -76), stroke=c["hair_dark"], sw=1.5)
+    s.path(OLGA_FACE_PATH, s.linear([(0, c["skin"]), (0.6, c["skin"]), (1, c["skin_shade"])], 0, 0, 1, 0.4), INK, 3)
+    _olga_hair(s, c)
     s.path("M-28,-24 q6,-3 12,-1 M16,-26 q6,-2 12,1", stroke="#c8a488", sw=1.5)  # forehead lines
     s.path("M-30,-30 q12,-4 22,-1 M8,-31 q12,-3 22,1", stroke="#c8a488", sw=1.5)
     ey = 6
@@ -223,6 +230,13 @@ def olga_head(s, expr="stern", c=OLGA):
     else:
         s.path("M-11,%g q11,-6 22,0" % (y + 2), stroke=INK, sw=3)
     s.path("M-8,%g q8,2 16,0" % (y + 14), stroke="#c8a488", sw=1.5)
+    if gloom:  # the shadow covers the face and everything on it; the hair is laid over it again
+        s.group(opacity=0.22)
+        s.path(OLGA_FACE_PATH, fill="#4a2a3e")
+        for side in (-1, 1):
+            s.ellipse(side * 47, 8, 9.5, 14.5, "#4a2a3e")
+        s.end()
+        _olga_hair(s, c)
 
 
 MIRE_FACE = {  # eyes, mouth, blush

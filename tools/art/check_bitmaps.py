@@ -7,7 +7,8 @@ Each file must exist and be an uncompressed 24-bit BMP of its catalogue size.
 On keyed sheets no pixel may lie within distance 24 of the key without being
 exactly it (such pixels would show as a dark or green fringe), every pixel
 outside the cells must be the key, solid cells must hold no key pixel, and
-every sprite cell must show something (a cell left all key draws nothing).
+every sprite cell must show something (a cell left all key draws nothing), and
+the sprites listed in CLEAR_EDGES must not touch the edges named there.
 On green sheets nothing may be plainly green either: the story's characters
 never wear or glow in green, and such pixels would read as a keying fault.
 Exit status 0 when everything passes.
@@ -22,6 +23,17 @@ import cells as catalogue  # noqa: E402
 from svg2bmp import ZONE_OUT, ZONE_SOLID, channel_flags, zone_map  # noqa: E402
 
 FRINGE = 24
+
+# Sprites that must keep clear of these edges of their cell (l, r, t, b); a shape touching one is
+# cut off where the game draws it, and a light touching one shows a hard edge. Cells are chosen by
+# name prefix, "" for every cell of the sheet.
+CLEAR_EDGES = {
+    "play/num": {"": "lrtb"},
+    "play/char": {"fallen": "lrtb", "cheer": "lrt", "cursor": "lrtb"},
+    "play/mes": {"": "lrtb"},
+    "play/st": {"orb": "lrtb", "clear beam": "lrt", "warp beam": "lrt"},
+}
+EDGE_NAMES = {"l": "left", "r": "right", "t": "top", "b": "bottom"}
 
 
 def read_bmp(path):
@@ -104,6 +116,15 @@ def check_sheet(game_dir, sheet):
         if c.mode == "sprite" and all(rgb[3 * (y * w + c.l):3 * (y * w + c.r)] == kb * (c.r - c.l)
                                       for y in range(c.t, c.b)):
             errors.append("sprite cell %s (%d, %d)-(%d, %d) is all key" % (c.name, c.l, c.t, c.r, c.b))
+    for prefix, sides in CLEAR_EDGES.get(sheet.path, {}).items():
+        for c in sheet.cells:
+            if not c.name.startswith(prefix):
+                continue
+            edges = {"l": [(c.l, y) for y in range(c.t, c.b)], "r": [(c.r - 1, y) for y in range(c.t, c.b)],
+                     "t": [(x, c.t) for x in range(c.l, c.r)], "b": [(x, c.b - 1) for x in range(c.l, c.r)]}
+            for side in sides:
+                if any(rgb[3 * (y * w + x):3 * (y * w + x) + 3] != kb for (x, y) in edges[side]):
+                    errors.append("sprite cell %s touches its %s edge" % (c.name, EDGE_NAMES[side]))
     return errors
 
 

@@ -9,7 +9,7 @@ import math
 import sys
 
 from artkit import (BLUE, BONE, BONE_SHADE, DISPLAY, EMBER, GLOW, GOLD, INK, JP_SANS, JP_SERIF, MIRE,
-                    MIRE_BLUE, MIST, MUSTARD, RED, SANS, SLATE, TEAL, Svg, cell, rng, run, star_points)
+                    MIRE_BLUE, MIST, MUSTARD, RED, SANS, SLATE, TEAL, Svg, cell, ink_box, rng, run, star_points)
 
 WATER = "#161d2c"
 SUNK = "#2b3548"
@@ -178,9 +178,9 @@ def boots(s, pts):
         s.ellipse(x, y, 3.2, 2.3, LEATHER, INK, 1.2)
 
 
-def nell_front(s, l, t, step=0, arms_up=0, face="calm", dy=0.0):
+def nell_front(s, l, t, step=0, arms_up=0, face="calm"):
     """Nell seen from the front, feet at the bottom of the 40-px cell."""
-    s.group(transform="translate(%g %g)" % (l, t + dy))
+    s.group(transform="translate(%g %g)" % (l, t))
     fl, fr = {0: (37, 37), 1: (37.5, 35.5), 2: (35.5, 37.5)}[step]
     bob = 0 if step == 0 else -0.7
     boots(s, [(16.2, fl), (23.8, fr)])
@@ -309,11 +309,11 @@ def nell_side(s, l, t, step=0):
 
 def nell_fallen(s, l, t):
     s.group(transform="translate(%g %g)" % (l, t))
-    s.rect(24, 27, 34, 33, CREAM, INK, 1.0, rx=1.5)  # the map roll, dropped
-    s.path("M14,27 C20,22 30,24 33,30 C30,35 18,36 14,33 Z",
+    s.rect(21, 27, 31, 33, CREAM, INK, 1.0, rx=1.5)  # the map roll, dropped
+    s.path("M14,27 C19,22 27,24 30,30 C27,35 18,36 14,33 Z",
            s.linear([(0, "#ecc25a"), (1, CAPE_SHADE)], 0, 0, 0, 1), INK, 1.3)
-    s.rect(28, 29.5, 35, 34.5, SHORTS, INK, 1.1, rx=1.5)
-    boots(s, [(36.2, 31), (36.2, 35.5)])
+    s.rect(25.5, 29.5, 32, 34.5, SHORTS, INK, 1.1, rx=1.5)
+    boots(s, [(34, 31), (34, 35.5)])
     s.circle(13, 35.5, 2, SKIN, INK, 1)
     head(s, 11, 26, "dazed")
     for (x, y) in ((6, 12), (13, 9), (20, 12)):
@@ -323,8 +323,8 @@ def nell_fallen(s, l, t):
 
 def lamp_cursor(s, l, t, k):
     """A little lamp flame pointing right, at the text it marks."""
-    grow = (0, 1.5, 3)[k]
-    cx, cy = l + 17, t + 20
+    grow = (0, 1.25, 2.5)[k]
+    cx, cy = l + 15, t + 20  # the largest flame, tail to tip, just fits the cell
     rings = [(EMBER, 9 + grow), (GOLD, 6.5 + grow), (GLOW, 3.8 + grow * 0.6)]
     for col, r in rings:
         s.path("M%g,%g C%g,%g %g,%g %g,%g C%g,%g %g,%g %g,%g Z" % (
@@ -358,7 +358,10 @@ def char(s, sh):
     for i in range(3):
         c = cell(sh, "cheer %d" % i)
         s.clip(c.l, c.t, c.r, c.b)
-        nell_front(s, c.l, c.t, (0, 1, 2)[i], arms_up=(1, 2, 2)[i], face="joy", dy=(0, -2, -3.5)[i])
+        # a little smaller than walking, so the jump keeps her head inside the cell
+        s.group(transform="translate(%g %g) scale(0.9)" % (c.l + 2, c.t + 4 - (0, 1.5, 3)[i]))
+        nell_front(s, 0, 0, (0, 1, 2)[i], arms_up=(1, 2, 2)[i], face="joy")
+        s.end()
         if i:
             for (x, y) in ((5, 8), (35, 6))[:i]:
                 s.poly(star_points(c.l + x, c.t + y, 3.6, 1.4), GLOW, INK, 0.8)
@@ -398,16 +401,20 @@ def way(s, sh):
 
 # ------------------------------------------------------------------ HUD pieces
 
-def label(s, x, y, text, size, fill, rim="#fff6dc", ink_w=None, scale_x=1.0, family=DISPLAY):
-    s.group(transform="translate(%g %g) scale(%g 1)" % (x, y, scale_x))
-    s.lettering(0, 0, text, size, fill, family, rim=rim, ink_w=ink_w)
+def label(s, x, y, text, size, fill, rim="#fff6dc", ink_w=None, scale_x=1.0, family=DISPLAY, fit=None):
+    """Display lettering centred on x by its drawn outline, narrowed further to fit width `fit`."""
+    ink_w = ink_w if ink_w is not None else max(3.0, size * 0.16)
+    l, _, r, _ = ink_box(text, size, family, ink_w)
+    k = scale_x if fit is None else min(scale_x, fit / (r - l))
+    s.group(transform="translate(%g %g) scale(%g 1)" % (x - k * (l + r) / 2, y, k))
+    s.lettering(0, 0, text, size, fill, family, rim=rim, ink_w=ink_w, anchor="start")
     s.end()
 
 
 def time_label(s, c, text, bonus):
     grad = (s.linear([(0, "#cfe6ff"), (0.5, "#6aa8f0"), (1, "#2a62b8")]) if bonus
             else s.linear([(0, "#ffd0c0"), (0.5, "#f0665a"), (1, "#a8262a")]))
-    label(s, (c.l + c.r) / 2, c.b - 8, text, 30, grad, ink_w=5.5, scale_x=0.95)
+    label(s, (c.l + c.r) / 2, c.b - 8, text, 30, grad, ink_w=5.5, scale_x=0.95, fit=c.r - c.l - 4)
 
 
 def stone_plate(s, l, t, r, b, rx=6):
@@ -425,9 +432,50 @@ def key_icon(s, l, t, k):
     badge(s, l + 9, t + 31, k + 1, dark)
 
 
+def light_column(s, c, across):
+    """A column of additive light: black at both sides, fading out upward and at its foot."""
+    s.rect(c.l, c.t, c.r, c.b, s.linear(across, 0, 0, 1, 0))
+    s.rect(c.l, c.t, c.r, c.b, s.linear([(0.02, "#000000"), (0.15, "#000000", 0.75), (0.3, "#000000", 0.4),
+                                          (0.5, "#000000", 0), (0.93, "#000000", 0), (1, "#000000", 0.8)]))
+
+
+def all_keys_mark(s, c):
+    """A gold plate over the key panel with a window for each filled slot. The mark is drawn at
+    (0, 20) on the panel, so key 1 (panel (40, 0)) is cut by the plate's top edge and sits in a
+    notch; keys 2 and 3 (panel (10, 50), (70, 50)) look through round windows. Each window is
+    centred a little down and left of its key, so the number badge shows whole too."""
+    l, t = c.l, c.t
+    rn = 20.5
+    k1, k2, k3 = (l + 58, t + 2), (l + 28, t + 52), (l + 88, t + 52)
+    top = t + 1.5
+    dx = math.sqrt(rn * rn - (top - k1[1]) ** 2)
+    outline = ("M%g,%g H%g A%g,%g 0 0 0 %g,%g H%g Q%g,%g %g,%g V%g Q%g,%g %g,%g H%g Q%g,%g %g,%g V%g Q%g,%g %g,%g Z"
+               % (l + 10, top, k1[0] - dx, rn, rn, k1[0] + dx, top, l + 110, l + 116, top, l + 116, top + 6,
+                  t + 72, l + 116, t + 78.5, l + 110, t + 78.5, l + 10, l + 4, t + 78.5, l + 4, t + 72,
+                  top + 6, l + 4, top, l + 10, top))
+    holes = "".join("M%g,%g a%g,%g 0 1 0 %g,0 a%g,%g 0 1 0 %g,0 Z" % (x - rn, y, rn, rn, 2 * rn, rn, rn, -2 * rn)
+                    for (x, y) in (k2, k3))
+    s.clip(c.l, c.t, c.r, c.b)
+    s.path(outline + holes, s.linear([(0, "#ffe9a8"), (0.45, GOLD), (1, "#b87a24")]), INK, 2, fill_rule="evenodd")
+    r = rn + 2
+    s.path("M%g,%g A%g,%g 0 0 0 %g,%g" % (k1[0] - math.sqrt(r * r - 4), top + 2, r, r, k1[0] + math.sqrt(r * r - 4),
+                                           top + 2), stroke=GLOW, sw=1.3)
+    for (x, y) in (k2, k3):
+        s.circle(x, y, r, "none", GLOW, 1.3)
+    # the words on the shoulders either side of key 1, the closing key between the three
+    s.text(l + 21, t + 20, "ALL", 12, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=3)
+    s.text(l + 97, t + 20, "KEYS", 12, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=3)
+    s.circle(l + 58, t + 43, 10, s.radial([(0, "#fffbe0"), (0.6, GOLD), (1, "#c08030")]), INK, 1.5)
+    key_shape(s, l + 59, t + 42, KEY_COLOURS[3], 0.55)
+    for (x, y) in ((58, 66), (46, 70), (70, 70)):
+        s.poly(star_points(l + x, t + y, 3.5, 1.4), GLOW, INK, 0.8)
+    s.end()
+
+
 def play_st(s, sh):
-    c = cell(sh, "orb")  # neutral white: the game tints it, additively
-    s.circle(20, 20, 19.5, s.radial([(0, "#f4f0e8"), (0.2, "#d8d2c4"), (0.5, "#7a766e"), (1, "#242424")]))
+    c = cell(sh, "orb")  # neutral white light, the game tints it; additive, so it fades to black
+    s.rect(c.l, c.t, c.r, c.b, s.radial([(0, "#ffffff"), (0.12, "#f4f0e8"), (0.3, "#a8a49c"), (0.5, "#4c4a46"),
+                                          (0.72, "#161616"), (0.95, "#000000")]))
     for name, bonus in (("+5", 1), ("+10", 1), ("+20", 1), ("-5", 0), ("-10", 0), ("-20", 0)):
         c = cell(sh, name)
         s.clip(c.l, c.t, c.r, c.b)
@@ -438,23 +486,11 @@ def play_st(s, sh):
         s.clip(c.l, c.t, c.r, c.b)
         key_icon(s, c.l, c.t, k)
         s.end()
-    c = cell(sh, "ALL KEYS")  # lies over the panel's middle: a gold ribbon with the closing key
-    s.clip(c.l, c.t, c.r, c.b)
-    s.poly([(c.l + 2, c.t + 30), (c.l + 14, c.t + 24), (c.l + 106, c.t + 24), (c.l + 118, c.t + 30),
-            (c.l + 112, c.t + 44), (c.l + 118, c.t + 58), (c.l + 2, c.t + 58), (c.l + 8, c.t + 44)],
-           s.linear([(0, "#ffe9a8"), (0.5, GOLD), (1, "#b87a24")]), INK, 2)
-    s.circle(c.l + 60, c.t + 18, 16, s.radial([(0, "#fffbe0"), (0.6, GOLD), (1, "#c08030")]), INK, 2)
-    key_shape(s, c.l + 61, c.t + 17, KEY_COLOURS[3], 0.8)
-    s.text(c.l + 60, c.t + 51, "ALL KEYS", 17, "#fff6dc", DISPLAY, weight="normal", stroke=INK, sw=4)
-    for (x, y) in ((14, 12), (104, 10), (98, 72), (20, 70)):
-        s.poly(star_points(c.l + x, c.t + y, 6, 2), GLOW, INK, 1)
-    s.end()
-    c = cell(sh, "clear beam")  # additive: brightness is the light
-    s.clip(c.l, c.t, c.r, c.b)
-    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, "#202020"), (0.2, "#6a5a30"), (0.42, "#ffe9a8"), (0.5, "#ffffff"),
-                                          (0.58, "#ffe9a8"), (0.8, "#6a5a30"), (1, "#202020")], 0, 0, 1, 0))
-    s.rect(c.l, c.t, c.r, c.t + 40, s.linear([(0, "#000000", 0.7), (1, "#000000", 0)]))
-    s.end()
+    all_keys_mark(s, cell(sh, "ALL KEYS"))
+    c = cell(sh, "clear beam")  # additive: brightness is the light, black is none
+    light_column(s, c, [(0.04, "#000000"), (0.16, "#0e0c06"), (0.26, "#3a3220"), (0.34, "#8a7a48"),
+                        (0.42, "#ffe9a8"), (0.5, "#ffffff"), (0.58, "#ffe9a8"), (0.66, "#8a7a48"), (0.74, "#3a3220"),
+                        (0.84, "#0e0c06"), (0.96, "#000000")])
     c = cell(sh, "key panel")
     s.clip(c.l, c.t, c.r, c.b)
     stone_plate(s, c.l, c.t, c.r, c.b, 8)
@@ -469,13 +505,10 @@ def play_st(s, sh):
     s.text(c.l + 60, c.b - 12, "KEYS", 11, "#b88a3a", SANS)
     s.end()
     c = cell(sh, "warp beam")
-    s.clip(c.l, c.t, c.r, c.b)
-    s.rect(c.l, c.t, c.r, c.b, s.linear([(0, "#202020"), (0.25, "#1f6a70"), (0.5, "#e8ffff"), (0.75, "#1f6a70"),
-                                          (1, "#202020")], 0, 0, 1, 0))
-    s.rect(c.l, c.t, c.r, c.t + 30, s.linear([(0, "#000000", 0.8), (1, "#000000", 0)]))
+    light_column(s, c, [(0.04, "#000000"), (0.16, "#041214"), (0.3, "#1f6a70"), (0.5, "#e8ffff"), (0.7, "#1f6a70"),
+                        (0.84, "#041214"), (0.96, "#000000")])
     for k in range(4):
-        s.circle(c.l + 12 + 6 * (k % 3), c.t + 22 + 20 * k, 1.5, "#ffffff")
-    s.end()
+        s.circle(c.l + 12 + 6 * (k % 3), c.t + 30 + 18 * k, 1.5, "#ffffff", opacity=0.4 + 0.2 * k)
     # the time gauge: the same at every x, since it is cut anywhere
     c = cell(sh, "bar full")
     s.rect(c.l, c.t, c.r, c.b, s.linear([(0, INK), (0.1, "#fff3c4"), (0.35, GOLD), (0.8, "#c0782a"),
@@ -503,7 +536,7 @@ def num(s, sh):
         row = 0 if c.name.startswith("digit") else 1
         fill, rim = DIGIT_STYLES[row]
         s.clip(c.l, c.t, c.r, c.b)
-        label(s, c.l + 10, c.b - 6, c.name[-1], 34, fill(s), rim=rim, ink_w=4.5, scale_x=0.72)
+        label(s, c.l + 10, c.b - 6, c.name[-1], 34, fill(s), rim=rim, ink_w=4.5, scale_x=0.72, fit=18)
         s.end()
 
 
@@ -546,12 +579,20 @@ def play_face(s, sh):
 
 # ------------------------------------------------------------------ messages
 
+RIBBON_PLATE = 20  # the plate's inset from the cell's sides; the lettering stays inside its gold line
+
+
 def ribbon(s, l, t, r, b, fill, edge):
-    m = (t + b) / 2
-    s.poly([(l + 2, t + 8), (l + 22, m), (l + 2, b - 8), (l + 40, b - 8), (l + 40, t + 8)], edge, INK, 2.5)
-    s.poly([(r - 2, t + 8), (r - 22, m), (r - 2, b - 8), (r - 40, b - 8), (r - 40, t + 8)], edge, INK, 2.5)
-    s.rect(l + 26, t + 2, r - 26, b - 12, fill, INK, 3, rx=6)
-    s.rect(l + 31, t + 7, r - 31, b - 17, "none", GOLD, 1.5, rx=4)
+    m, p = (t + b) / 2, RIBBON_PLATE
+    s.poly([(l + 2, t + 8), (l + 14, m), (l + 2, b - 8), (l + p + 14, b - 8), (l + p + 14, t + 8)], edge, INK, 2.5)
+    s.poly([(r - 2, t + 8), (r - 14, m), (r - 2, b - 8), (r - p - 14, b - 8), (r - p - 14, t + 8)], edge, INK, 2.5)
+    s.rect(l + p, t + 2, r - p, b - 12, fill, INK, 3, rx=6)
+    s.rect(l + p + 5, t + 7, r - p - 5, b - 17, "none", GOLD, 1.5, rx=4)
+
+
+def ribbon_label(s, c, text, fill):
+    label(s, (c.l + c.r) / 2, c.t + 80, text, 40, fill, ink_w=6, scale_x=0.92,
+          fit=c.r - c.l - 2 * (RIBBON_PLATE + 5 + 8))
 
 
 def mes(s, sh):
@@ -559,12 +600,12 @@ def mes(s, sh):
     c = cell(sh, "STAGE START")
     s.clip(c.l, c.t, c.r, c.b)
     ribbon(s, c.l, c.t + 18, c.r, c.b - 8, s.linear([(0, "#2a3a60"), (1, "#16203a")]), "#3a4a70")
-    label(s, c.l + 160, c.t + 80, "STAGE START", 40, gold, ink_w=6, scale_x=0.92)
+    ribbon_label(s, c, "STAGE START", gold)
     s.end()
     c = cell(sh, "STAGE CLEAR")
     s.clip(c.l, c.t, c.r, c.b)
     ribbon(s, c.l, c.t + 18, c.r, c.b - 8, s.linear([(0, "#6a3a18"), (1, "#3a2010")]), "#8a5424")
-    label(s, c.l + 160, c.t + 80, "STAGE CLEAR", 40, gold, ink_w=6, scale_x=0.92)
+    ribbon_label(s, c, "STAGE CLEAR", gold)
     for (x, y, r) in ((34, 22, 9), (290, 24, 8), (300, 100, 6), (24, 100, 6)):
         s.poly(star_points(c.l + x, c.t + y, r, r * 0.4), GLOW, INK, 1.5)
     s.end()
@@ -594,11 +635,14 @@ def mes(s, sh):
     s.end()
     c = cell(sh, "ALL CLEAR")
     s.clip(c.l, c.t, c.r, c.b)
-    cx, cy = c.l + 160, c.t + 78
-    for a in range(0, 360, 20):
+    cx, cy = c.l + 160, c.t + 80
+    for a in range(0, 360, 20):  # pointed rays, the upward ones shortened to end inside the cell
         r = math.radians(a)
-        s.poly([(cx, cy), (cx + 110 * math.cos(r - 0.07), cy + 110 * math.sin(r - 0.07)),
-                (cx + 110 * math.cos(r + 0.07), cy + 110 * math.sin(r + 0.07))], "#ffd66a" if a % 40 else GLOW)
+        reach = min(110 if a % 40 else 92, (cy - c.t - 4) / max(0.01, -math.sin(r)))
+        s.poly([(cx, cy), (cx + (reach - 10) * math.cos(r - 0.09), cy + (reach - 10) * math.sin(r - 0.09)),
+                (cx + reach * math.cos(r), cy + reach * math.sin(r)),
+                (cx + (reach - 10) * math.cos(r + 0.09), cy + (reach - 10) * math.sin(r + 0.09))],
+               "#ffd66a" if a % 40 else GLOW)
     s.circle(cx, cy, 44, "#c0782a", INK, 2.5)
     s.circle(cx, cy, 38, gold)
     # the mire-lamp as an emblem: a tiered stone lantern with its flame
@@ -608,7 +652,7 @@ def mes(s, sh):
     s.path("M%g,%g q-5,-8 0,-15 q5,7 0,15 z" % (cx, cy + 15), fill=EMBER)
     s.poly([(cx - 20, cy - 4), (cx, cy - 22), (cx + 20, cy - 4)], BONE, INK, 2)
     s.circle(cx, cy - 24, 3.5, BONE, INK, 1.5)
-    label(s, cx, c.t + 210, "ALL CLEAR!", 50, gold, ink_w=7, scale_x=0.95)
+    label(s, cx, c.t + 212, "ALL CLEAR!", 50, gold, ink_w=7, scale_x=0.95, fit=c.r - c.l - 12)
     s.end()
 
 
@@ -642,20 +686,20 @@ def play_background(s, sh):
     for (x, y) in ((66, 66), (414, 66), (66, 414), (414, 414)):
         s.circle(x, y, 7, GOLD, INK, 2)
         s.circle(x - 1.5, y - 1.5, 2.2, GLOW)
-    # the HUD: a standing stone tablet with recesses for the clock, the face and the key panel
-    s.rect(484, -10, 632, 490, s.linear([(0, "#56607a"), (0.5, "#3b4659"), (1, "#2a3346")], 0, 0, 1, 0), INK, 2,
+    # the HUD: a standing stone tablet with two plain recesses. The upper one holds the clock, the
+    # stage and the face in play and the editor's tile palette and time buttons, the lower one the
+    # key panel or SAVE and CLEAR; both are one flat colour inside their gold line, so nothing of
+    # the play layout shows through the editor's dimmed buttons.
+    s.rect(478, -10, 636, 490, s.linear([(0, "#56607a"), (0.5, "#3b4659"), (1, "#2a3346")], 0, 0, 1, 0), INK, 2,
            rx=12)
-    s.rect(487, 0, 490, 480, "#7a849c")
-    s.rect(490, 4, 626, 164, MIRE_BLUE, INK, 2, rx=6)
-    s.rect(493, 7, 623, 161, "none", "#b88a3a", 1, rx=4)
-    s.rect(493, 53, 620, 77, INK)
-    s.rect(493, 161, 621, 289, INK, rx=6)
-    s.rect(494, 162, 620, 288, "none", "#b88a3a", 2, rx=6)
-    s.rect(491, 316, 619, 444, INK, rx=8)
-    for y in (300, 456):
+    s.rect(481, 0, 483, 480, "#7a849c")
+    for (t, b) in ((4, 294), (312, 448)):
+        s.rect(484, t, 628, b, MIRE_BLUE, INK, 2, rx=8)
+        s.rect(487.5, t + 3.5, 624.5, b - 3.5, "none", "#b88a3a", 1, rx=5)
+    for y in (303, 458):
         s.line(500, y, 612, y, "#b88a3a", 1.5)
         s.poly([(556, y - 5), (561, y), (556, y + 5), (551, y)], GOLD, INK, 1)
-    s.text(556, 472, "OSSMIRE", 12, "#c7bba2", DISPLAY, weight="normal")
+    s.text(556, 474, "OSSMIRE", 12, "#c7bba2", DISPLAY, weight="normal")
 
 
 def pause_panel(s, sh):

@@ -24,11 +24,66 @@ def limb(s, pts, colour, width, outline=INK):
     s.path(d, stroke=colour, sw=width)
 
 
-def arm(s, pts, sleeve, skin, width):
-    """A rolled-up sleeve to the elbow, a bare forearm after it."""
-    limb(s, pts[:2], sleeve, width)
-    limb(s, pts[1:], skin, width * 0.8)
-    s.circle(pts[1][0], pts[1][1], width * 0.55, sleeve, INK, 2.5)
+def _side(p, n, w):
+    return p[0] + n[0] * w / 2, p[1] + n[1] * w / 2
+
+
+def _capsule(s, p, q, wp, wq, fill, n):
+    s.path("M%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
+           % (_side(p, n, wp) + _side(q, n, wq) + (wq / 2, wq / 2) + _side(q, n, -wq) + _side(p, n, -wp)
+              + (wp / 2, wp / 2) + _side(p, n, wp)), fill, INK, 3)
+
+
+def arm(s, shoulder, elbow, wrist, sleeve, skin=SKIN_N, widths=(26, 22, 17)):
+    """An arm bent at the elbow, the shirt sleeve rolled up to it and the forearm bare; returns the
+    forearm's direction in degrees (0 = straight down), the angle a hand at the wrist continues it at."""
+    pts = (shoulder, elbow, wrist)
+    normals = []
+    for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+        n = math.hypot(x1 - x0, y1 - y0)
+        normals.append((-(y1 - y0) / n, (x1 - x0) / n))
+    ne = (normals[0][0] + normals[1][0], normals[0][1] + normals[1][1])
+    k = math.hypot(*ne)
+    w0, we, w1 = widths
+    if k < 1.0:  # folded tight: the forearm lies over the upper arm
+        _capsule(s, shoulder, elbow, w0, we, sleeve, normals[0])
+        _capsule(s, elbow, wrist, we - 2, w1, skin, normals[1])
+    else:  # one outline round both parts, the sleeve laid over the upper one
+        ne = (ne[0] / k, ne[1] / k)
+        a = [_side(shoulder, normals[0], w0), _side(elbow, ne, we), _side(wrist, normals[1], w1)]
+        b = [_side(shoulder, normals[0], -w0), _side(elbow, ne, -we), _side(wrist, normals[1], -w1)]
+        s.path("M%g,%g L%g,%g L%g,%g A%g,%g 0 0 0 %g,%g L%g,%g L%g,%g A%g,%g 0 0 0 %g,%g Z"
+               % (a[0] + a[1] + a[2] + (w1 / 2, w1 / 2) + b[2] + b[1] + b[0] + (w0 / 2, w0 / 2) + a[0]),
+               skin, INK, 3)
+        _capsule(s, shoulder, elbow, w0, we, sleeve, normals[0])
+    # the rolled cuff just above the elbow
+    (sx, sy), (ex, ey) = shoulder, elbow
+    n = math.hypot(ex - sx, ey - sy)
+    ux, uy = (ex - sx) / n, (ey - sy) / n
+    _capsule(s, (ex - ux * 12, ey - uy * 12), (ex - ux * 4, ey - uy * 4), we + 5, we + 5, sleeve, normals[0])
+    fx, fy = wrist[0] - ex, wrist[1] - ey
+    return math.degrees(math.atan2(-fx, fy))
+
+
+def nell_hand(s, x, y, angle, kind, skin=SKIN_N, mirror=False, k=1.0):
+    """A hand at the wrist (x, y), turned by angle from fingers pointing down. kind: "open" (relaxed,
+    fingers together, thumb on the left unless mirrored), "fist" (knuckles to the viewer, thumb
+    across) or "grip" (fingers curled round a handle)."""
+    shade = NELL["skin_shade"]
+    s.group(transform="translate(%g %g) rotate(%g) scale(%g %g)" % (x, y, angle, -k if mirror else k, k))
+    if kind == "open":
+        s.path("M-10,8 C-17,10 -18,18 -13,22 C-10,24 -8,18 -7,14 Z", skin, INK, 2.5)  # thumb
+        s.path("M-9,-1 L9,-1 C11,6 11,14 10,20 C9,27 6,30 0,30 C-6,30 -9,27 -9.5,20 C-10,13 -10,6 -9,-1 Z",
+               skin, INK, 2.5)
+        for fx, top in ((-4.5, 17), (0.5, 18), (5.5, 17)):
+            s.line(fx, top, fx, 28, shade, 1.8)
+    else:
+        s.rect(-12, -2, 12, 20, skin, INK, 2.5, rx=7)
+        for fx in (-6, 0, 6):
+            s.line(fx, 8 if kind == "fist" else 4, fx, 19, shade, 1.8)
+        if kind == "fist":
+            s.rect(-11, 2, 4, 9, skin, INK, 2, rx=3.5)  # the thumb across the fingers
+    s.end()
 
 
 def hand(s, x, y, skin, r=13, fist=False):
@@ -74,30 +129,30 @@ def nell_portrait(s, e):
     s.rect(200, 392, 276, 460, s.linear([(0, "#7a5232"), (1, "#4a2e1a")]), INK, 3, rx=8)
     s.path("M200,410 h76", stroke=INK, sw=2.5)
     s.rect(232, 404, 244, 420, "#c89a3c", INK, 2)
-    if e != 3:
+    # the cape is thrown back: her arms hang in front of it
+    shirt = NELL["shirt"]
+    if e != 3:  # the left hand carries the lantern by its handle
+        arm(s, (118, 262), (98, 334), (86, 390), shirt)
         brass_lantern(s, 84, 440, 0.9)
-    if e == 0:  # hands at her sides, at the cape's opening
-        hand(s, 124, 420, SKIN_N, 13)
-        hand(s, 196, 424, SKIN_N, 13)
+        nell_hand(s, 85, 388, 0, "grip")
+    if e == 0:  # the right hand rests on the satchel
+        nell_hand(s, 216, 398, arm(s, (202, 262), (222, 334), (216, 400), shirt) - 6, "open", mirror=True)
     elif e == 1:  # a fist raised to her chest
-        arm(s, [(250, 480), (262, 380), (206, 300)], NELL["shirt"], SKIN_N, 27)
-        hand(s, 200, 294, SKIN_N, 16, fist=True)
-    elif e == 2:  # a hand raised to her mouth
-        arm(s, [(260, 480), (262, 330), (200, 236)], NELL["shirt"], SKIN_N, 27)
-        hand(s, 196, 226, SKIN_N, 15)
-    else:  # the lantern held to her chest
+        nell_hand(s, 192, 312, arm(s, (202, 262), (234, 346), (194, 314), shirt), "fist", k=1.15)
+    elif e == 2:  # a hand raised to her mouth; the hand itself is drawn over her chin
+        hand_angle = arm(s, (204, 262), (228, 322), (198, 242), shirt)
+    else:  # the lantern held to her chest in both hands
+        arm(s, (118, 262), (94, 342), (138, 344), shirt)
+        arm(s, (202, 262), (226, 342), (182, 344), shirt)
         brass_lantern(s, 160, 318, 1.3)
-        arm(s, [(70, 480), (84, 380), (132, 326)], NELL["shirt"], SKIN_N, 27)
-        arm(s, [(250, 480), (236, 380), (188, 326)], NELL["shirt"], SKIN_N, 27)
-        hand(s, 136, 322, SKIN_N, 13)
-        hand(s, 184, 322, SKIN_N, 13)
+        nell_hand(s, 141, 326, -20, "grip")
+        nell_hand(s, 179, 326, 20, "grip")
     s.ellipse(160, 238, 22, 9, NELL["skin_shade"])  # the chin's shadow on her neck
     s.group(transform="translate(160 150) scale(1.3)")
     nell_head(s, NELL_EXPR[e])
     s.end()
-    if e == 2:  # the hand in front of her chin
-        hand(s, 196, 226, SKIN_N, 15)
-        s.path("M186,216 q6,-6 16,-2", stroke="#c89878", sw=2)
+    if e == 2:
+        nell_hand(s, 198, 244, hand_angle - 10, "open", mirror=True, k=1.1)
 
 
 # ------------------------------------------------------------------ Olga
@@ -159,9 +214,7 @@ def olga_portrait(s, e):
         hand(s, 66, 296, SKIN_O, 14, fist=True)
     tilt = -8 if e == 3 else 0
     s.group(transform="translate(%g %g) rotate(%g) scale(1.32)" % (166 - lean, 140 + lean, tilt))
-    olga_head(s, OLGA_EXPR[e])
-    if e == 3:  # her face in shadow
-        s.path("M-46,-20 C-50,30 -30,78 0,80 C30,78 50,30 46,-20 Z", fill="#4a2a3e", opacity=0.22)
+    olga_head(s, OLGA_EXPR[e], gloom=(e == 3))
     s.end()
 
 
@@ -308,22 +361,42 @@ def photo1_scene(s):
     s.rect(-20, 180, 340, 200, "#8a6a48", INK, 2)  # the landing
     s.rect(-20, 200, 340, 260, "#6a5038")
     # Olga, ten years younger, almost smiling
-    s.rect(214, 90, 264, 200, "#4a2a3e", INK, 2, rx=8)
+    limb(s, [(274, 58), (272, 200)], "#d8c49a", 4)  # her staff
+    s.path("M218,96 C226,90 252,90 260,96 C266,120 268,170 270,200 L208,200 C210,170 212,120 218,96 Z",
+           "#4a2a3e", INK, 2)
     s.path("M212,104 q26,-14 54,0 l0,20 q-27,10 -54,0 z", fill="#6b5a3a", stroke=INK, sw=2)
+    limb(s, [(216, 118), (214, 146), (236, 154)], "#6a4258", 9)  # hands folded in front of her
+    limb(s, [(262, 118), (270, 104)], "#6a4258", 9)  # and one on the staff
+    s.ellipse(239, 153, 5.5, 4.5, SKIN_O, INK, 1.2)
+    s.ellipse(272, 100, 4.5, 5, SKIN_O, INK, 1.2)
     s.group(transform="translate(239 72) scale(0.28)")
     olga_head(s, "smile")
     s.end()
-    # Nell's mother with toddler Nell in her arm
-    s.path("M166,98 C150,104 146,140 144,200 L208,200 C206,140 202,104 186,98 Z", "#d9a93a", INK, 2)
+    # Nell's mother with baby Nell in her arms, swaddled, the head in the crook of her left arm
+    dress, sleeve = "#d9a93a", "#c08a2a"
+    s.path("M166,98 C150,104 146,140 144,200 L208,200 C206,140 202,104 186,98 Z", dress, INK, 2)
+    s.path("M176,104 V196", stroke="#b08528", sw=1.2)
+    limb(s, [(152, 108), (145, 140), (152, 154), (188, 150)], sleeve, 8, outline=INK)  # cradling, under
+    s.ellipse(189, 149, 5, 4, SKIN_N, INK, 1.2)
+    s.group(transform="rotate(-18 172 140)")
+    s.ellipse(172, 140, 24, 12.5, "#f2e6cc", INK, 1.5)  # the blanket
+    s.path("M156,146 q14,4 36,-2 M160,134 q12,-4 30,0", stroke="#c8b898", sw=1.2)
+    s.end()
+    s.circle(155, 133, 8, SKIN_N, INK, 1.3)  # her head, tucked into the blanket's hood
+    s.path("M149,128 q4,-5 9,-2 q-3,1 -2,3", fill="#8a5a36", stroke=INK, sw=0.8)
+    s.path("M151.5,134 q1.2,1 2.4,0 M156.5,134 q1.2,1 2.4,0", stroke=INK, sw=0.9)
+    s.path("M154,137.5 q1,0.8 2,0", stroke="#a85a4a", sw=0.9)
+    s.ellipse(151.5, 136.5, 1.6, 1, "#f4a496")
+    s.path("M146,131 C146,142 154,146 164,143 C160,140 158,138 156,141 C152,142 148,138 147,131 Z",
+           "#f2e6cc", INK, 1.2)  # the hood's fold under her chin
+    limb(s, [(200, 108), (206, 132), (182, 140)], sleeve, 8, outline=INK)  # the other hand over the blanket
+    s.ellipse(178, 140, 5, 4.2, SKIN_N, INK, 1.2)
+    s.path("M175,138 l6,-1 M175,141 l6,-0.5", stroke="#c89878", sw=0.8)
     s.group(transform="translate(176 76) scale(0.3)")
     nell_head(s, "calm")
     s.end()
     s.path("M194,70 q14,30 4,64", stroke="#8a5a36", sw=7)  # her long braid over the shoulder
-    s.rect(150, 166, 162, 182, "#c89a3c", INK, 1.5)
-    s.group(transform="translate(150 118) scale(0.18)")
-    nell_head(s, "joy")
-    s.end()
-    s.ellipse(152, 148, 14, 12, "#f2e6cc", INK, 1.5)
+    s.path("M194,70 q14,30 4,64", stroke=INK, sw=0.8, stroke_dasharray="3 4")
 
 
 def photo2_scene(s):

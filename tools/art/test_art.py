@@ -173,6 +173,20 @@ class BmpFiles(unittest.TestCase):
         self.assertNotIn("sprite cell star ", errors)
 
 
+    def test_checker_finds_a_sprite_cut_at_its_cell_edge(self):
+        sh = catalogue.sheet("play/num")
+        rgb = bytearray(3 * sh.w * sh.h)
+        for y in range(10, 20):  # a stroke in digit 1's cell, from its left edge inwards
+            rgb[3 * (y * sh.w + 20):3 * (y * sh.w + 26)] = b"\xff\xff\xff" * 6
+        with tempfile.TemporaryDirectory() as d:
+            os.makedirs(os.path.join(d, "bitmap", "play"))
+            with open(os.path.join(d, "bitmap", "play", "num.bmp"), "wb") as f:
+                f.write(svg2bmp.bmp_bytes(rgb, sh.w, sh.h))
+            errors = check_bitmaps.check_sheet(d, sh)
+        self.assertIn("sprite cell digit 1 touches its left edge", errors)
+        self.assertFalse([e for e in errors if "touches" in e and "digit 1 touches its left" not in e])
+
+
 class Drawers(unittest.TestCase):
     def test_every_sheet_has_exactly_one_drawer(self):
         owners = {}
