@@ -25,7 +25,11 @@ Keys of a tone:
 
 Keys of speech: voice (espeak-ng voice, default en-us), speed (words per
 minute), pitch (0-99), at (start time), gain, tail (seconds kept after the
-last loud sample).
+last loud sample), drive (soft-clip strength: more makes the voice denser
+and louder for its peak, default 1.8).
+
+Every effect leaves with no DC and starts and ends at rest: the mix goes
+through a DC blocker and short fades before it is scaled to its peak.
 """
 import math
 import os
@@ -68,7 +72,8 @@ def oscillator(kind, phase, duty):
     if kind == "sine":
         return math.sin(2 * math.pi * cycle)
     if kind == "square":
-        return 1.0 if cycle < duty else -1.0
+        # Centred on zero whatever the duty, so a narrow pulse adds no offset.
+        return (1.0 if cycle < duty else -1.0) - (2 * duty - 1)
     if kind == "triangle":
         return 4 * cycle - 1 if cycle < 0.5 else 3 - 4 * cycle
     if kind == "saw":
@@ -165,10 +170,31 @@ def trim(samples, rate, tail):
     first = max(0, loud[0] - int(0.005 * rate))
     last = min(len(samples), loud[-1] + int(tail * rate))
     cut = samples[first:last]
-    fade = min(len(cut), int(0.02 * rate))
-    for i in range(fade):
-        cut[len(cut) - 1 - i] *= i / fade
+    fade_ends(cut, rate, 0.005, 0.02)
     return cut
+
+
+def fade_ends(samples, rate, fade_in, fade_out):
+    """Linear fades so the first and last samples are zero."""
+    count = min(len(samples) // 2, int(fade_in * rate))
+    for i in range(count):
+        samples[i] *= i / count
+    count = min(len(samples) // 2, int(fade_out * rate))
+    for i in range(count):
+        samples[len(samples) - 1 - i] *= i / count
+
+
+def block_dc(samples, rate, corner=20.0):
+    """A one-pole high pass drains a lasting offset away; what its settling
+    leaves is taken off evenly."""
+    pole = math.exp(-2 * math.pi * corner / rate)
+    out, last_in, last_out = [], 0.0, 0.0
+    for s in samples:
+        last_out = s - last_in + pole * last_out
+        last_in = s
+        out.append(last_out)
+    mean = sum(out) / len(out) if out else 0.0
+    return [s - mean for s in out]
 
 
 def render(recipe, seed):
@@ -181,6 +207,8 @@ def render(recipe, seed):
         spoken = speak(recipe["voice"], recipe["speech"], rate)
         if spoken:
             place(out, spoken, recipe["speech"], rate)
+    out = block_dc(out, rate)
+    fade_ends(out, rate, 0.001, 0.004)
     top = max((abs(s) for s in out), default=0)
     scale = recipe["peak"] / top if top > 0 else 0
     return [s * scale for s in out]
@@ -189,12 +217,13 @@ def render(recipe, seed):
 def place(out, spoken, speech, rate):
     begin = int(float(speech.get("at", 0)) * rate)
     gain = float(speech.get("gain", 1))
+    drive = float(speech.get("drive", 1.8))
     peak = max(abs(s) for s in spoken) or 1
     if len(out) < begin + len(spoken):
         out.extend([0.0] * (begin + len(spoken) - len(out)))
     for i, s in enumerate(spoken):
-        # A gentle soft clip makes the voice punchier without hard distortion.
-        out[begin + i] += math.tanh(1.8 * s / peak) / math.tanh(1.8) * gain
+        # A soft clip makes the voice punchier without hard distortion.
+        out[begin + i] += math.tanh(drive * s / peak) / math.tanh(drive) * gain
 
 
 def write_wav(path, samples, rate):
