@@ -109,6 +109,7 @@ for signal in TERM INT KILL; do
     done
     # A box shown in-process has no helper; the game must end all the same.
     sleep 0.5
+    kill -0 $pid 2>/dev/null || fail "the game ended before SIG$signal: $(cat "$WORK/game.log")"
     kill -$signal $pid
     for _ in $(seq 20); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
     kill -0 $pid 2>/dev/null && fail "SIG$signal with a box open: the game is still running"

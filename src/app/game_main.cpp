@@ -1,6 +1,7 @@
 // The game's entry point: options, then where the files are, then the game.
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "app/options.h"
 #include "platform/launch.h"
@@ -17,13 +18,27 @@ bool SetUpFiles(const GameOptions& options) {
     int portable = 0;
     if (!PlatformFindDataDirectory(options.dataDir, exeDir, dataDir, sizeof dataDir, searched,
                                    sizeof searched, &portable)) {
-        char message[4 * PATH_MAX];
-        snprintf(message, sizeof message,
-                 "ossmire: the game data (data.vrk) is in none of: %s; "
-                 "start the game with --data-dir DIR naming the folder that holds it",
-                 searched[0] ? searched : "(the program's folder is unknown)");
-        fprintf(stderr, "%s\n", message);
-        PlatformStartupMessage(message);
+        if (!searched[0]) snprintf(searched, sizeof searched, "(the program's folder is unknown)");
+        fprintf(stderr,
+                "ossmire: the game data (data.vrk) is in none of: %s; "
+                "start the game with --data-dir DIR naming the folder that holds it\n",
+                searched);
+        // The box gets a line for each folder: one long line runs off the screen.
+        char box[4 * PATH_MAX] = "Ossmire cannot find its data (data.vrk).\n\nLooked in:\n  ";
+        size_t n = strlen(box);
+        for (const char* c = searched; *c && n + 4 < sizeof box; c++) {
+            if (c[0] == ',' && c[1] == ' ') {
+                memcpy(box + n, "\n  ", 3);
+                n += 3;
+                c++;
+            } else {
+                box[n++] = *c;
+            }
+        }
+        box[n] = '\0';
+        strncat(box, "\n\nStart it with --data-dir DIR naming the folder that holds it.",
+                sizeof box - strlen(box) - 1);
+        PlatformStartupMessage(box);
         return false;
     }
     // A save directory that cannot be made is still used: the game runs on,
