@@ -57,7 +57,7 @@ u32 WriteGameFile(int file, const void* buffer, u32 bytes) {
     return PlatformWriteFile(file, buffer, bytes);
 }
 
-void CloseGameFile(int file) { PlatformCloseFile(file); }
+u32 CloseGameFile(int file) { return (u32)PlatformCloseFile(file); }
 
 u32 timeGetTime(void) { return PlatformTime(); }
 

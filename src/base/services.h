@@ -25,7 +25,8 @@ void ShowMessage(int owner, const char* textSjis, const char* captionSjis);
 int OpenGameFile(const char* path, int mode);
 u32 ReadGameFile(int file, void* buffer, u32 bytes);
 u32 WriteGameFile(int file, const void* buffer, u32 bytes);
-void CloseGameFile(int file);
+// 1 when done; 0 when a save could not replace its file (the old one stands).
+u32 CloseGameFile(int file);
 
 u32 timeGetTime(void);
 

@@ -58,7 +58,7 @@ void SaveMap(const u8* cells, u8 timeClass, i32 startX, i32 startY) {
     WriteGameFile(file, cells, BOARD_CELLS);
     WriteGameFile(file, &timeClass, 1);
     WriteGameFile(file, start, sizeof start);
-    CloseGameFile(file);
+    if (!CloseGameFile(file)) ShowMessage(MESSAGE_OWNER_MAIN, Sjis("セーブ失敗"), "");
 }
 
 u32 MapFileExists(void) {

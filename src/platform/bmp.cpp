@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/paths.h"
+
 namespace {
 const uint32_t FILE_HEADER_SIZE = 14;
 const uint32_t MAX_FILE_BYTES = 64u << 20;
@@ -175,12 +177,8 @@ int DecodeBmp(const uint8_t* data, uint32_t size, int width, int height, uint32_
 }
 
 int LoadBmpPixels(const char* path, int width, int height, uint32_t colorKey, uint32_t* out) {
-    if (!path) return 0;
     char mapped[1024];
-    size_t length = strlen(path);
-    if (length >= sizeof mapped) return 0;
-    // The game names its files with '\' separators.
-    for (size_t i = 0; i <= length; i++) mapped[i] = path[i] == '\\' ? '/' : path[i];
+    if (!PlatformMapReadPath(path, mapped, sizeof mapped)) return 0;
     FILE* file = fopen(mapped, "rb");
     if (!file) return 0;
     int ok = 0;

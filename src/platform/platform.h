@@ -138,11 +138,15 @@ enum PlatformFileMode {
     PLATFORM_FILE_PROBE = 1,  // read; fails when missing
     PLATFORM_FILE_SAVE = 2,   // write; replaces the file atomically on close
 };
+// A save fails to open unless its target is absent or a regular file in a
+// directory that can be written.
 const int PLATFORM_INVALID_FILE = -1;
 int PlatformOpenFile(const char* path, int mode);
 uint32_t PlatformReadFile(int file, void* buffer, uint32_t bytes);   // 0 on an invalid handle
 uint32_t PlatformWriteFile(int file, const void* buffer, uint32_t bytes);
-void PlatformCloseFile(int file);
+// 1 when done; 0 for an invalid handle or a save that could not replace its
+// file (a write, the flush or the rename failed: the old file stands).
+int PlatformCloseFile(int file);
 
 // ---- Clock -------------------------------------------------------------------
 

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/launch.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 namespace {
@@ -124,13 +126,30 @@ bool Readable(const char* path) {
 // the whole bank serves.
 void ChooseSoundFont(void) {
     if (getenv("SDL_SOUNDFONTS")) return;
-    if (Readable(GAME_SOUNDFONT)) {
-        Mix_SetSoundFonts(GAME_SOUNDFONT);
+    char gameFont[1024];
+    if (!PlatformMapReadPath(GAME_SOUNDFONT, gameFont, sizeof gameFont)) gameFont[0] = '\0';
+    if (Readable(gameFont)) {
+        Mix_SetSoundFonts(gameFont);
     } else if (Readable(DEFAULT_SOUNDFONT)) {
         Mix_SetSoundFonts(DEFAULT_SOUNDFONT);
     }
 }
+// The player's volumes scale the whole mix, over the levels the game sets;
+// at 100 the mixer runs at full scale, exactly as without them.
+int musicPercent = 100;
+int effectsPercent = 100;
+
+void ApplyVolumes(void) {
+    Mix_VolumeMusic(MIX_MAX_VOLUME * musicPercent / 100);
+    Mix_MasterVolume(MIX_MAX_VOLUME * effectsPercent / 100);
+}
 }  // namespace
+
+void PlatformSetVolumes(int music, int effects) {
+    musicPercent = music < 0 ? 0 : music > 100 ? 100 : music;
+    effectsPercent = effects < 0 ? 0 : effects > 100 ? 100 : effects;
+    if (audioOpen) ApplyVolumes();
+}
 
 // ---- Sound effects -----------------------------------------------------------
 
@@ -142,6 +161,7 @@ int PlatformOpenAudio(void) {
         audioOpen = 1;
         Mix_QuerySpec(&deviceRate, &deviceFormat, &deviceChannels);
         Mix_AllocateChannels(WAVE_OBJECTS);
+        ApplyVolumes();
         return 1;
     }
     fprintf(stderr, "ossmire: no audio device (%s); playing without sound\n", SDL_GetError());

@@ -1,8 +1,14 @@
 // The window, its messages, frame pacing, the clock, the cursor and message
 // boxes over SDL2.
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/launch.h"
 #include "platform/sdl_backend.h"
 
 namespace {
@@ -75,6 +81,46 @@ void Translate(const SDL_Event& e) {
 void PumpAll(void) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
+}
+
+// On X11 SDL shows a box from a child process it forks and waits for, while
+// its own handlers turn SIGTERM and SIGINT into a quit event nobody reads
+// until the box is closed. So while a box is up both signals end the game at
+// once, and a process forked meanwhile dies with the game, however it ends.
+volatile sig_atomic_t boxOpen;
+pid_t gamePid;
+
+void DieWithTheGame(void) {
+    if (!boxOpen) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != gamePid) _exit(1);  // the game ended before the line above
+}
+
+void EndAtOnce(int signalNumber) {
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+void ShowBox(const char* caption, const char* text, SDL_Window* owner) {
+    static bool forkHooked;
+    if (!forkHooked) forkHooked = pthread_atfork(nullptr, nullptr, DieWithTheGame) == 0;
+    gamePid = getpid();
+    struct sigaction end = {};
+    end.sa_handler = EndAtOnce;
+    sigemptyset(&end.sa_mask);
+    struct sigaction oldTerm, oldInt;
+    sigaction(SIGTERM, &end, &oldTerm);
+    sigaction(SIGINT, &end, &oldInt);
+    boxOpen = 1;
+    SDL_ShowSimpleMessageBox(0, caption, text, owner);
+    boxOpen = 0;
+    sigaction(SIGTERM, &oldTerm, nullptr);
+    sigaction(SIGINT, &oldInt, nullptr);
+}
+
+bool MessagesToStderr(void) {
+    const char* quiet = getenv("OSSMIRE_NO_MESSAGEBOX");
+    return quiet && *quiet && *quiet != '0';
 }
 }  // namespace
 
@@ -156,13 +202,16 @@ void PlatformMessageBox(int ownedByMain, const char* textSjis, const char* capti
     } else {
         snprintf(caption, sizeof caption, "Error");
     }
-    const char* quiet = getenv("OSSMIRE_NO_MESSAGEBOX");
-    if (quiet && *quiet && *quiet != '0') {
+    if (MessagesToStderr()) {
         fprintf(stderr, "[%s] %s\n", caption, text);
         return;
     }
-    SDL_Window* owner = ownedByMain && !destroyed ? window : nullptr;
-    SDL_ShowSimpleMessageBox(0, caption, text, owner);
+    ShowBox(caption, text, ownedByMain && !destroyed ? window : nullptr);
+}
+
+// The launcher has said it on stderr already.
+void PlatformStartupMessage(const char* textUtf8) {
+    if (!MessagesToStderr()) ShowBox("Ossmire", textUtf8, nullptr);
 }
 
 // The real game keeps no trace.

@@ -60,6 +60,13 @@ void Close(int file) {
     if (file != INVALID_FILE) CloseGameFile(file);
 }
 
+// The written data may still fail to replace the file (the disk filled up,
+// the target turned into a folder): the player hears about that too.
+void CloseSaved(int file) {
+    if (file != INVALID_FILE && !CloseGameFile(file))
+        ShowMessage(MESSAGE_OWNER_MAIN, Sjis("セーブ失敗"), "");
+}
+
 // Both records in file order, for one transfer of 32 bytes.
 void BestTimesToBytes(u8* bytes) {
     const BestTime* records[2] = {&bestCourse, &bestUnderground};
@@ -91,7 +98,7 @@ void LoadProgress(void) {
 void SaveProgress(void) {
     int file = OpenForSave(PROGRESS_FILE);
     if (file != INVALID_FILE) WriteValues(file, progressValues, PROGRESS_COUNT);
-    Close(file);
+    CloseSaved(file);
 }
 
 void LoadBestTimes(void) {
@@ -110,7 +117,7 @@ void SaveBestTimes(void) {
     u8 bytes[32];
     BestTimesToBytes(bytes);
     WriteGameFile(file, bytes, sizeof bytes);
-    Close(file);
+    CloseSaved(file);
 }
 
 void LoadUndergroundBest(void) {
@@ -124,7 +131,7 @@ void SaveUndergroundBest(void) {
     u32* const values[] = {&undergroundBest};
     int file = OpenForSave(UNDERGROUND_FILE);
     if (file != INVALID_FILE) WriteValues(file, values, 1);
-    Close(file);
+    CloseSaved(file);
 }
 
 void RoundToCheckpoint(void) {
