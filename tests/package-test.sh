@@ -17,21 +17,8 @@ for tool in Xvfb openbox xdotool xprop dpkg-deb lintian; do
 done
 
 WORK=$(mktemp -d)
-XVFB_PID=
-WM_PID=
-GAME_PID=
-cleanup() {
-    for pid in $GAME_PID $WM_PID $XVFB_PID; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    [ -s "$WORK/game.log" ] && sed 's/^/  game: /' "$WORK/game.log" | tail -20
-    exit 1
-}
+# shellcheck source=tests/x11-session.sh
+. tests/x11-session.sh
 
 BUILD_DIR=$BUILD bash scripts/package.sh >"$WORK/package.log" 2>&1 ||
     { tail -20 "$WORK/package.log"; fail "scripts/package.sh"; }
@@ -50,33 +37,13 @@ snapshot() { (cd "$ROOT" && find . -printf '%p %s %T@\n' | sort); }
 snapshot >"$WORK/before"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
-out=$(cd / && timeout 10 "$GAME" --version 2>"$WORK/version.err") ||
-    { cat "$WORK/version.err"; fail "--version: exit status $?"; }
+out=$(cd / && env -u DISPLAY timeout 10 "$GAME" --version 2>"$WORK/version.err")
+status=$?
+[ "$status" -eq 0 ] || { cat "$WORK/version.err"; fail "--version: exit status $status"; }
 [ "$out" = "ossmire $version" ] || fail "--version printed '$out', not 'ossmire $version'"
 echo "--version: $out"
 
-start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null
-        XVFB_PID=
-    done
-    return 1
-}
-start_xvfb || { echo "skip: no free display for Xvfb"; exit 77; }
-openbox >"$WORK/wm.log" 2>&1 &
-WM_PID=$!
-sleep 0.5
-
-alive() { kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1"; }
+start_x 1024 768 || { echo "skip: no free display for Xvfb"; exit 77; }
 
 # The windows the window manager manages, one a line: the game's alone,
 # never a dialog (a message box may have no title at all).
@@ -94,12 +61,6 @@ one_window() {
 $list"
 }
 
-tap() {
-    xdotool keydown "$1"
-    sleep 0.06
-    xdotool keyup "$1"
-}
-
 # A player cannot write to an installed tree; root can, so as root the game
 # runs as nobody.
 AS_PLAYER=
@@ -113,15 +74,7 @@ fi
     SDL_AUDIODRIVER=dummy $AS_PLAYER "$GAME") >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 
-WID=
-for _ in $(seq 100); do
-    WID=$(xdotool search --onlyvisible --name '^Ossmire$' 2>/dev/null | head -1)
-    [ -n "$WID" ] && break
-    alive "before its window showed"
-    sleep 0.1
-done
-[ -n "$WID" ] || fail "no window named Ossmire"
-xdotool windowfocus --sync "$WID" 2>/dev/null
+find_window
 sleep 1
 one_window "the title"
 
@@ -141,17 +94,9 @@ SAVES=$WORK/home/.local/share/ossmire
 echo "saves: $(cd "$SAVES" && ls -A | tr '\n' ' ')"
 [ -z "$(ls -A "$WORK/elsewhere")" ] || fail "files in the working directory: $(ls -A "$WORK/elsewhere")"
 
-tap Escape
-for _ in $(seq 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GAME_PID" 2>/dev/null && fail "ESC did not end the game"
-wait "$GAME_PID"
-status=$?
-GAME_PID=
-[ "$status" -eq 0 ] || fail "exit status $status"
+quit_with_esc
 
 snapshot >"$WORK/after"
-diff "$WORK/before" "$WORK/after" >"$WORK/changed" || { cat "$WORK/changed"; fail "the game wrote under the extracted tree"; }
+diff "$WORK/before" "$WORK/after" >"$WORK/changed" ||
+    { cat "$WORK/changed"; fail "the game wrote under the extracted tree"; }
 echo "PASS"
