@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-noto-cjk fonts-reggae fonts-dejavu-core
   fluidsynth fluid-soundfont-gm espeak-ng
   xvfb xdotool openbox x11-utils
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -30,43 +30,13 @@ done
 [ -x "$GAME_DIR/ossmire" ] || { echo "no $GAME_DIR/ossmire"; exit 1; }
 
 WORK=$(mktemp -d)
+# shellcheck source=tests/x11-session.sh
+. "$(dirname "$0")/x11-session.sh"
 ARTIFACTS=${2:-$WORK/shots}
 mkdir -p "$ARTIFACTS" || exit 1
 ARTIFACTS=$(cd "$ARTIFACTS" && pwd)
 rm -f "$ARTIFACTS"/*.png
-XVFB_PID=
-WM_PID=
-GAME_PID=
-cleanup() {
-    for pid in $GAME_PID $WM_PID $XVFB_PID; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    [ -s "$WORK/game.log" ] && sed 's/^/  game: /' "$WORK/game.log" | tail -20
-    echo "screenshots: $ARTIFACTS"
-    exit 1
-}
-
-start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null
-        XVFB_PID=
-    done
-    return 1
-}
+fail_details() { echo "screenshots: $ARTIFACTS"; }
 
 geometry() { xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: //p'; }
 
@@ -104,16 +74,6 @@ wait_for() {
     echo "$what: difference $d over $region (${SECONDS}s)"
 }
 
-alive() { kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended $1"; }
-
-# A tap can fall between two polls of the keyboard: hold the key for more
-# than two frames.
-tap() {
-    xdotool keydown "$1"
-    sleep 0.06
-    xdotool keyup "$1"
-}
-
 wait_geometry() {
     local want=$1 got
     for _ in $(seq 40); do
@@ -146,24 +106,13 @@ if [ -x "$GAME_DIR/ossmire-sim" ]; then
     rm -f "$GAME"/sav_*.vrk
 fi
 
-start_xvfb || { echo "skip: no free display for Xvfb"; exit 77; }
-openbox >"$WORK/wm.log" 2>&1 &
-WM_PID=$!
-sleep 0.5
+start_x "$SCREEN_W" "$SCREEN_H" || { echo "skip: no free display for Xvfb"; exit 77; }
 
 (cd "$GAME" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" \
     OSSMIRE_NO_MESSAGEBOX=1 exec ./ossmire) >"$WORK/game.log" 2>&1 &
 GAME_PID=$!
 
-WID=
-for _ in $(seq 100); do
-    WID=$(xdotool search --onlyvisible --name '^Ossmire$' 2>/dev/null | head -1)
-    [ -n "$WID" ] && break
-    alive "before its window showed"
-    sleep 0.1
-done
-[ -n "$WID" ] || fail "no window named Ossmire"
-xdotool windowfocus --sync "$WID" 2>/dev/null
+find_window
 
 # The opening: the closed doors (the prompt below them changes, the frame
 # rate read-out sits above them).
@@ -238,16 +187,7 @@ if [ -n "$SOLVER" ]; then
     wait_for 7-chapter1 "$BITMAP/gameadv/background01.bmp" 140x320+500+0 15
 fi
 
-tap Escape
-for _ in $(seq 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GAME_PID" 2>/dev/null && fail "ESC did not end the game"
-wait "$GAME_PID"
-status=$?
-GAME_PID=
-[ "$status" -eq 0 ] || fail "exit code $status"
+quit_with_esc
 
 # The title's tune and the effects went to the disk driver: some samples
 # must be other than silence.
