@@ -78,16 +78,21 @@ find_window
 sleep 1
 one_window "the title"
 
-# Z opens the doors, Z again takes RULE, X skips chapter 0, and the first
-# rule stage is set up. Generous waits: no picture is compared here.
+# Z opens the doors, Down and Z take NEWGAME, X skips chapters 4 and 5, and
+# the course's first stage, set up, saves the progress. Generous waits: no
+# picture is compared here.
 tap z
 sleep 3
+tap Down
+sleep 0.5
 tap z
 sleep 3
 tap x
-sleep 4
-alive "during RULE"
-one_window "the first rule stage"
+sleep 3
+tap x
+sleep 5
+alive "during NEWGAME"
+one_window "the first course stage"
 
 SAVES=$WORK/home/.local/share/ossmire
 [ -s "$SAVES/sav_1.vrk" ] || fail "no progress file in $SAVES: $(ls -A "$SAVES" 2>&1)"
