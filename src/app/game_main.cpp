@@ -1,4 +1,8 @@
 // The game's entry point. The working directory is the game directory.
+#include "platform/platform.h"
 #include "shell/shell.h"
 
-int main() { return WinMain(); }
+int main() {
+    PlatformLoadControllerMappings(".");
+    return WinMain();
+}

@@ -364,6 +364,8 @@ uint32_t PlatformReadJoystick(uint32_t* x, uint32_t* y, uint32_t* buttons) {
     return 0;
 }
 
+void PlatformLoadControllerMappings(const char*) {}
+
 void PlatformMousePosition(int32_t* x, int32_t* y) {
     *x = state.mouseX;
     *y = state.mouseY;

@@ -97,9 +97,16 @@ void PlatformDrawText(int fontId, PlatformObject font, const char* textSjis, int
 // Windows virtual-key codes: arrows 37..40, 'Z' 90, 'X' 88, VK_LBUTTON 1, VK_RBUTTON 2.
 int PlatformKeyDown(int virtualKey);
 // The first joystick as joyGetPosEx reads it: 0 and the axes (0..65535) and
-// button mask, or nonzero when none is attached.
+// button mask, or nonzero when none is attached. A game controller reads its
+// south button as button 1, east as button 2, D-pad and left stick as the
+// axes. Once a device has been read, reads succeed while it is unplugged (at
+// rest, no buttons), so a pad can be plugged out and in again.
 uint32_t PlatformReadJoystick(uint32_t* x, uint32_t* y, uint32_t* buttons);
-// Cursor in 640x480 client coordinates; outside the picture it is not clamped.
+// Adds the controller mappings of DIRECTORY/gamecontrollerdb.txt, when present,
+// to SDL's own and SDL_GAMECONTROLLERCONFIG's. No-op in the headless backend.
+void PlatformLoadControllerMappings(const char* directory);
+// Cursor in the client coordinates of the 640x480 picture, whatever the size
+// of the window; outside the picture it is not clamped.
 void PlatformMousePosition(int32_t* x, int32_t* y);
 
 // ---- Sound effects -----------------------------------------------------------

@@ -10,5 +10,5 @@ SDL_Window* SdlWindow(void);
 SDL_Renderer* SdlRenderer(void);
 // The window icon, drawn here in 16 colours.
 void SdlSetWindowIcon(SDL_Window* window);
-// Opens the first joystick, if any, once the window exists.
+// Opens the first joystick or game controller, if any, once the window exists.
 void SdlInitJoystick(void);
