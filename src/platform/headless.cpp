@@ -230,6 +230,9 @@ int HeadlessCursorCount(void) { return state.cursor; }
 
 // ---- Window, messages and frames ---------------------------------------------
 
+// A virtual 640x480 picture: no window to size, no pads to map.
+void PlatformSetWindowOptions(int, int) {}
+
 PlatformObject PlatformCreateWindow(const char*) {
     state.windowAlive = true;
     return 1;

@@ -29,8 +29,13 @@ struct PlatformEvent {
     uint32_t value;
 };
 
-// Creates the main window "Ossmire" with a 640x480 client area, hidden.
-// Returns 0 on failure.
+// Before the window is created: a windowed client area of scale x 640x480
+// (shrunk to fit the desktop), and with fullScreen 1 the game starts as if F1
+// had been pressed at once, so that the game's own mode agrees and F1 returns
+// to the window. The headless backend ignores both.
+void PlatformSetWindowOptions(int scale, int fullScreen);
+// Creates the main window "Ossmire" with a 640x480 client area (times the
+// scale above), hidden; the user may resize it. Returns 0 on failure.
 PlatformObject PlatformCreateWindow(const char* caption);
 void PlatformShowWindow(PlatformObject window);
 // Destroying the window delivers PLATFORM_EVENT_DESTROY; the shell then posts quit.
@@ -54,8 +59,9 @@ void PlatformShowCursor(int show);
 int PlatformCreateGraphicsSystem(void);      // the analogue of the Direct3D object
 void PlatformReleaseGraphicsSystem(void);
 int PlatformReadDisplayMode(void);           // 1 when the desktop mode can be read
-// Window style for the mode: windowed = caption and 640x480 client area,
-// full screen = desktop full screen with the picture letterboxed.
+// Window style for the mode: windowed = caption and the client area it had
+// before full screen, full screen = the desktop. Either way the 640x480
+// picture is scaled to fit, letterboxed, by a whole factor when one fits.
 void PlatformSetWindowMode(PlatformObject window, int fullScreen);
 // deviceType 1 = accelerated, 2 = software rasteriser. Returns 0 on failure.
 PlatformObject PlatformCreateDevice(PlatformObject window, int deviceType);
