@@ -2,9 +2,10 @@
 # Plays the real game in a virtual X server with a window manager, from a
 # scratch copy of its game directory, the way a player would: the closed
 # doors of the title, Z and the menu behind the doors, RULE, the story
-# skipped with X, the first rule stage set up; F1 to full screen and back;
-# the stage walked with the arrow keys to its clear and the next chapter;
-# ESC quits with exit code 0. Sound goes to SDL's disk driver and must not
+# skipped with X, the first rule stage set up; F1 to full screen (the picture
+# at twice its size between black bars) and back; the stage walked with the
+# arrow keys to its clear and the next chapter; the window resized, the
+# picture centred in it; ESC quits with exit code 0. Sound goes to SDL's disk driver and must not
 # be silence. Pictures are compared with the bitmaps they show and with the
 # simulator's picture of the same moment.
 # Usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR [SOLVER]]
@@ -19,8 +20,9 @@ set -u
 GAME_DIR=${1:?usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR [SOLVER]]}
 SOLVER=${3:-}
 GAME_DIR=$(cd "$GAME_DIR" && pwd) || exit 1
-SCREEN_W=1024
-SCREEN_H=768
+# Full screen shows the picture twice its size, centred in black bars.
+SCREEN_W=1600
+SCREEN_H=1200
 # Largest normalised RMSE between a screenshot and its reference picture.
 SAME=0.02
 
@@ -146,13 +148,18 @@ alive "after F1"
 shot 5-fullscreen || fail "screenshot"
 level=$(brightness "$ARTIFACTS/5-fullscreen.png")
 awk -v v="$level" 'BEGIN { exit !(v > 0.05) }' || fail "full screen shows only black ($level)"
-# 1024x768 is 640x480 scaled by 1.6: shrunk back, the board must match up to
-# the blur of scaling twice.
+# Whole pixels: the bars left and right stay black, and every second pixel
+# of the picture is the simulator's.
+convert "$ARTIFACTS/5-fullscreen.png" -crop 160x1200+0+0 +repage "$WORK/bar.png" || fail "crop"
+level=$(brightness "$WORK/bar.png")
+awk -v v="$level" 'BEGIN { exit !(v < 0.01) }' || fail "full screen bar is not black ($level)"
 if [ -f "$ARTIFACTS/stage-sim.png" ]; then
-    convert "$ARTIFACTS/5-fullscreen.png" -resize '640x480!' "$WORK/shrunk.png" || fail "resize"
+    convert "$ARTIFACTS/5-fullscreen.png" -crop 1280x960+160+120 +repage -sample 50% \
+        "$WORK/shrunk.png" || fail "crop"
     d=$(difference "$WORK/shrunk.png" "$ARTIFACTS/stage-sim.png" 320x320+80+80)
-    echo "full screen: difference $d over the board, shrunk"
-    awk -v d="${d:-1}" 'BEGIN { exit !(d <= 0.05) }' || fail "full screen does not show the stage"
+    echo "full screen: difference $d over the board, at half size"
+    awk -v d="${d:-1}" -v max="$SAME" 'BEGIN { exit !(d <= max) }' ||
+        fail "full screen does not show the stage at twice its size"
 fi
 
 tap F1
@@ -186,6 +193,26 @@ if [ -n "$SOLVER" ]; then
     done
     wait_for 7-chapter1 "$BITMAP/gameadv/background01.bmp" 140x320+500+0 15
 fi
+
+# Resized by the user, too small for twice the size: the picture once,
+# centred, as it was at 640x480 (the chapter, or the stage without a solver).
+xdotool windowsize "$WID" 1000 700
+wait_geometry 1000x700 || fail "the window did not take the new size"
+if [ -n "$SOLVER" ]; then
+    reference=$BITMAP/gameadv/background01.bmp region=140x320+500+0
+else
+    reference=$ARTIFACTS/4-stage.png region=320x320+80+80
+fi
+for _ in $(seq 20); do
+    shot 8-resized || fail "screenshot"
+    convert "$ARTIFACTS/8-resized.png" -crop 640x480+180+110 +repage "$WORK/centre.png" || fail "crop"
+    d=$(difference "$WORK/centre.png" "$reference" "$region")
+    awk -v d="${d:-1}" -v max="$SAME" 'BEGIN { exit !(d <= max) }' && break
+    sleep 0.2
+done
+echo "resized window: difference $d over $region, centred"
+awk -v d="${d:-1}" -v max="$SAME" 'BEGIN { exit !(d <= max) }' ||
+    fail "the resized window does not show the picture centred"
 
 quit_with_esc
 

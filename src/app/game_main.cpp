@@ -5,6 +5,7 @@
 
 #include "app/options.h"
 #include "platform/launch.h"
+#include "platform/platform.h"
 #include "shell/shell.h"
 
 namespace {
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     if (!SetUpFiles(options)) return 1;
     PlatformSetVolumes(options.mute ? 0 : options.musicVolume,
                        options.mute ? 0 : options.effectsVolume);
-    // window options: PlatformSetWindowOptions(options.scale, options.fullScreen);
-    // controller mappings: PlatformLoadControllerMappings(PlatformSaveDirectory());
+    PlatformSetWindowOptions(options.scale, options.fullScreen);
+    PlatformLoadControllerMappings(PlatformSaveDirectory());
     return WinMain();
 }

@@ -230,6 +230,9 @@ int HeadlessCursorCount(void) { return state.cursor; }
 
 // ---- Window, messages and frames ---------------------------------------------
 
+// A virtual 640x480 picture: no window to size, no pads to map.
+void PlatformSetWindowOptions(int, int) {}
+
 PlatformObject PlatformCreateWindow(const char*) {
     state.windowAlive = true;
     return 1;
@@ -363,6 +366,8 @@ uint32_t PlatformReadJoystick(uint32_t* x, uint32_t* y, uint32_t* buttons) {
     *buttons = state.joyButtons;
     return 0;
 }
+
+void PlatformLoadControllerMappings(const char*) {}
 
 void PlatformMousePosition(int32_t* x, int32_t* y) {
     *x = state.mouseX;

@@ -29,8 +29,13 @@ struct PlatformEvent {
     uint32_t value;
 };
 
-// Creates the main window "Ossmire" with a 640x480 client area, hidden.
-// Returns 0 on failure.
+// Before the window is created: a windowed client area of scale x 640x480
+// (shrunk to fit the desktop), and with fullScreen 1 the game starts as if F1
+// had been pressed at once, so that the game's own mode agrees and F1 returns
+// to the window. The headless backend ignores both.
+void PlatformSetWindowOptions(int scale, int fullScreen);
+// Creates the main window "Ossmire" with a 640x480 client area (times the
+// scale above), hidden; the user may resize it. Returns 0 on failure.
 PlatformObject PlatformCreateWindow(const char* caption);
 void PlatformShowWindow(PlatformObject window);
 // Destroying the window delivers PLATFORM_EVENT_DESTROY; the shell then posts quit.
@@ -54,8 +59,9 @@ void PlatformShowCursor(int show);
 int PlatformCreateGraphicsSystem(void);      // the analogue of the Direct3D object
 void PlatformReleaseGraphicsSystem(void);
 int PlatformReadDisplayMode(void);           // 1 when the desktop mode can be read
-// Window style for the mode: windowed = caption and 640x480 client area,
-// full screen = desktop full screen with the picture letterboxed.
+// Window style for the mode: windowed = caption and the client area it had
+// before full screen, full screen = the desktop. Either way the 640x480
+// picture is scaled to fit, letterboxed, by a whole factor when one fits.
 void PlatformSetWindowMode(PlatformObject window, int fullScreen);
 // deviceType 1 = accelerated, 2 = software rasteriser. Returns 0 on failure.
 PlatformObject PlatformCreateDevice(PlatformObject window, int deviceType);
@@ -97,9 +103,16 @@ void PlatformDrawText(int fontId, PlatformObject font, const char* textSjis, int
 // Windows virtual-key codes: arrows 37..40, 'Z' 90, 'X' 88, VK_LBUTTON 1, VK_RBUTTON 2.
 int PlatformKeyDown(int virtualKey);
 // The first joystick as joyGetPosEx reads it: 0 and the axes (0..65535) and
-// button mask, or nonzero when none is attached.
+// button mask, or nonzero when none is attached. A game controller reads its
+// south button as button 1, east as button 2, D-pad and left stick as the
+// axes. Once a device has been read, reads succeed while it is unplugged (at
+// rest, no buttons), so a pad can be plugged out and in again.
 uint32_t PlatformReadJoystick(uint32_t* x, uint32_t* y, uint32_t* buttons);
-// Cursor in 640x480 client coordinates; outside the picture it is not clamped.
+// Adds the controller mappings of DIRECTORY/gamecontrollerdb.txt, when present,
+// to SDL's own and SDL_GAMECONTROLLERCONFIG's. No-op in the headless backend.
+void PlatformLoadControllerMappings(const char* directory);
+// Cursor in the client coordinates of the 640x480 picture, whatever the size
+// of the window; outside the picture it is not clamped.
 void PlatformMousePosition(int32_t* x, int32_t* y);
 
 // ---- Sound effects -----------------------------------------------------------

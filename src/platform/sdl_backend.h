@@ -8,7 +8,10 @@
 SDL_Window* SdlWindow(void);
 // The device's renderer, or null when no device exists.
 SDL_Renderer* SdlRenderer(void);
+// Scales the picture by a whole factor when the renderer's output allows one;
+// on every change of the window's size.
+void SdlFitPicture(void);
 // The window icon, drawn here in 16 colours.
 void SdlSetWindowIcon(SDL_Window* window);
-// Opens the first joystick, if any, once the window exists.
+// Opens the first joystick or game controller, if any, once the window exists.
 void SdlInitJoystick(void);

@@ -17,6 +17,7 @@ const PlatformObject DEVICE_HANDLE = 1;
 const PlatformObject SPRITE_HANDLE = 1;
 
 SDL_Renderer* renderer;
+int windowedWidth, windowedHeight;  // the client area to return to from full screen
 
 // Mesa's CPU rasterisers, by the names their GL_RENDERER strings carry.
 bool IsCpuOpenGl(SDL_Renderer* candidate) {
@@ -57,18 +58,30 @@ int PlatformReadDisplayMode(void) {
 void PlatformSetWindowMode(PlatformObject, int fullScreen) {
     SDL_Window* window = SdlWindow();
     if (!window) return;
+    const bool wasFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (!wasFullScreen) SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
     if (fullScreen) {
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
         return;
     }
+    if (!wasFullScreen) return;
     SDL_SetWindowFullscreen(window, 0);
     // Leaving full screen restores the size already; asking again only races
     // the window manager's reframing.
     int w = 0, h = 0;
     SDL_GetWindowSize(window, &w, &h);
-    if (w != LOGICAL_WIDTH || h != LOGICAL_HEIGHT) {
-        SDL_SetWindowSize(window, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+    if (windowedWidth > 0 && (w != windowedWidth || h != windowedHeight)) {
+        SDL_SetWindowSize(window, windowedWidth, windowedHeight);
     }
+}
+
+void SdlFitPicture(void) {
+    int w = 0, h = 0;
+    if (!renderer || SDL_GetRendererOutputSize(renderer, &w, &h) != 0) return;
+    // Whole pixels whenever the picture fits at least once; a smaller window
+    // shrinks it as it must.
+    SDL_bool whole = w >= LOGICAL_WIDTH && h >= LOGICAL_HEIGHT ? SDL_TRUE : SDL_FALSE;
+    if (SDL_RenderGetIntegerScale(renderer) != whole) SDL_RenderSetIntegerScale(renderer, whole);
 }
 
 PlatformObject PlatformCreateDevice(PlatformObject, int deviceType) {
@@ -87,8 +100,9 @@ PlatformObject PlatformCreateDevice(PlatformObject, int deviceType) {
         renderer = CreateSoftwareRenderer(window);
     }
     if (!renderer) return 0;
-    // Full screen letterboxes the 640x480 picture, scaled nearest-neighbour.
+    // The 640x480 picture letterboxed in any window, scaled nearest-neighbour.
     SDL_RenderSetLogicalSize(renderer, LOGICAL_WIDTH, LOGICAL_HEIGHT);
+    SdlFitPicture();
     RenderAttach(renderer);
     return DEVICE_HANDLE;
 }

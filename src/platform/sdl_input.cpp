@@ -9,7 +9,14 @@ const int VK_LBUTTON = 1;
 const int VK_RBUTTON = 2;
 const int VK_MBUTTON = 4;
 
+// The device read as the first joystick: a pad SDL has a mapping for is read
+// through `pad`, any other device raw through `joystick` alone.
+SDL_GameController* pad;
 SDL_Joystick* joystick;
+// Once a device has been read, unplugging it reads as a device at rest rather
+// than a failed read, which would switch the joystick off for the whole run.
+bool deviceSeen;
+char mappingFile[1024];
 
 SDL_Keycode KeycodeOf(int vk) {
     if (vk >= 'A' && vk <= 'Z') return SDLK_a + (vk - 'A');
@@ -38,20 +45,81 @@ int MouseButtonDown(int vk) {
 
 uint32_t AxisValue(int16_t axis) { return (uint32_t)((int32_t)axis + 32768); }
 
+void CloseDevice(void) {
+    if (pad) {
+        SDL_GameControllerClose(pad);
+    } else if (joystick) {
+        SDL_JoystickClose(joystick);
+    }
+    pad = nullptr;
+    joystick = nullptr;
+}
+
+void OpenFirstDevice(void) {
+    for (int i = 0; i < SDL_NumJoysticks() && !joystick; i++) {
+        if (SDL_IsGameController(i)) {
+            pad = SDL_GameControllerOpen(i);
+            if (pad) joystick = SDL_GameControllerGetJoystick(pad);
+        }
+        if (!joystick) joystick = SDL_JoystickOpen(i);
+    }
+}
+
+void AddMappingFile(void) {
+    if (!mappingFile[0]) return;
+    SDL_RWops* file = SDL_RWFromFile(mappingFile, "rb");
+    if (file) SDL_GameControllerAddMappingsFromRW(file, 1);
+}
+
 // The hat, when pushed along an axis, wins over the stick on that axis.
-void ReadHat(uint32_t* x, uint32_t* y) {
-    if (SDL_JoystickNumHats(joystick) < 1) return;
-    Uint8 hat = SDL_JoystickGetHat(joystick, 0);
-    if (hat & SDL_HAT_LEFT) *x = 0;
-    if (hat & SDL_HAT_RIGHT) *x = 65535;
-    if (hat & SDL_HAT_UP) *y = 0;
-    if (hat & SDL_HAT_DOWN) *y = 65535;
+void ReadRaw(uint32_t* x, uint32_t* y, uint32_t* buttons) {
+    if (SDL_JoystickNumAxes(joystick) >= 2) {
+        *x = AxisValue(SDL_JoystickGetAxis(joystick, 0));
+        *y = AxisValue(SDL_JoystickGetAxis(joystick, 1));
+    }
+    if (SDL_JoystickNumHats(joystick) >= 1) {
+        Uint8 hat = SDL_JoystickGetHat(joystick, 0);
+        if (hat & SDL_HAT_LEFT) *x = 0;
+        if (hat & SDL_HAT_RIGHT) *x = 65535;
+        if (hat & SDL_HAT_UP) *y = 0;
+        if (hat & SDL_HAT_DOWN) *y = 65535;
+    }
+    int count = SDL_JoystickNumButtons(joystick);
+    for (int i = 0; i < 6 && i < count; i++) {
+        if (SDL_JoystickGetButton(joystick, i)) *buttons |= 1u << i;
+    }
+}
+
+// South and east are buttons 1 and 2; the D-pad wins over the left stick as
+// the hat does over the raw axes. The other buttons stay out of the mask,
+// where alone they would read as directions.
+void ReadPad(uint32_t* x, uint32_t* y, uint32_t* buttons) {
+    *x = AxisValue(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
+    *y = AxisValue(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) *x = 0;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) *x = 65535;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP)) *y = 0;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) *y = 65535;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_A)) *buttons |= 1;
+    if (SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_B)) *buttons |= 2;
 }
 }  // namespace
 
 void SdlInitJoystick(void) {
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;
-    if (SDL_NumJoysticks() > 0) joystick = SDL_JoystickOpen(0);
+    // SDL reads SDL_GAMECONTROLLERCONFIG itself; the file comes on top.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;
+    AddMappingFile();
+    OpenFirstDevice();
+}
+
+void PlatformLoadControllerMappings(const char* directory) {
+    if (!directory) return;
+    SDL_snprintf(mappingFile, sizeof mappingFile, "%s/gamecontrollerdb.txt", directory);
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return;  // added when the window opens
+    AddMappingFile();
+    // The device open now may have just gained a mapping.
+    CloseDevice();
+    OpenFirstDevice();
 }
 
 int PlatformKeyDown(int virtualKey) {
@@ -67,21 +135,17 @@ int PlatformKeyDown(int virtualKey) {
 }
 
 uint32_t PlatformReadJoystick(uint32_t* x, uint32_t* y, uint32_t* buttons) {
-    if (!joystick && SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_NumJoysticks() > 0) {
-        joystick = SDL_JoystickOpen(0);
-    }
-    if (!joystick || !SDL_JoystickGetAttached(joystick)) return JOYSTICK_UNPLUGGED;
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return JOYSTICK_UNPLUGGED;
     SDL_JoystickUpdate();
-    uint32_t ax = 32767, ay = 32767;
-    if (SDL_JoystickNumAxes(joystick) >= 2) {
-        ax = AxisValue(SDL_JoystickGetAxis(joystick, 0));
-        ay = AxisValue(SDL_JoystickGetAxis(joystick, 1));
-    }
-    ReadHat(&ax, &ay);
-    uint32_t mask = 0;
-    int count = SDL_JoystickNumButtons(joystick);
-    for (int i = 0; i < 6 && i < count; i++) {
-        if (SDL_JoystickGetButton(joystick, i)) mask |= 1u << i;
+    if (joystick && !SDL_JoystickGetAttached(joystick)) CloseDevice();
+    if (!joystick) OpenFirstDevice();
+    if (!joystick && !deviceSeen) return JOYSTICK_UNPLUGGED;
+    deviceSeen = true;
+    uint32_t ax = 32767, ay = 32767, mask = 0;
+    if (pad) {
+        ReadPad(&ax, &ay, &mask);
+    } else if (joystick) {
+        ReadRaw(&ax, &ay, &mask);
     }
     *x = ax;
     *y = ay;

@@ -16,12 +16,28 @@ const int CLIENT_WIDTH = 640;
 const int CLIENT_HEIGHT = 480;
 const int QUEUE_SIZE = 64;
 const int WINDOW_HANDLE = 1;
+const int MIN_WIDTH = 160;  // the picture at a quarter, still legible
+const int MIN_HEIGHT = 120;
+const uint32_t VK_F1 = 0x70;
 
 SDL_Window* window;
 bool destroyed;  // kept, hidden, until exit: the device still renders to it
 PlatformEvent queue[QUEUE_SIZE];
 int queueHead, queueCount;
 int cursorCount;
+int windowScale = 1;
+bool startFullScreen;
+
+// The largest scale up to the one asked for whose window fits the desktop.
+int FittingScale(void) {
+    SDL_Rect usable;
+    int scale = windowScale;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return scale;
+    while (scale > 1 && (CLIENT_WIDTH * scale > usable.w || CLIENT_HEIGHT * scale > usable.h)) {
+        scale--;
+    }
+    return scale;
+}
 
 void Push(int type, uint32_t value) {
     if (queueCount == QUEUE_SIZE) return;  // a flood of keys: the rest are dropped
@@ -58,6 +74,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& e) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED: Push(PLATFORM_EVENT_ACTIVATE, 0); break;
         case SDL_WINDOWEVENT_CLOSE: Push(PLATFORM_EVENT_CLOSE, 0); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: SdlFitPicture(); break;
         default: break;
     }
 }
@@ -126,19 +143,26 @@ bool MessagesToStderr(void) {
 
 SDL_Window* SdlWindow(void) { return window; }
 
+void PlatformSetWindowOptions(int scale, int fullScreen) {
+    windowScale = scale < 1 ? 1 : scale > 16 ? 16 : scale;
+    startFullScreen = fullScreen != 0;
+}
+
 PlatformObject PlatformCreateWindow(const char* caption) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return 0;
     // F1 toggles by hand; losing focus in full screen must not minimise.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    const Uint32 flags = SDL_WINDOW_HIDDEN;
+    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    const int scale = FittingScale();
+    const int w = CLIENT_WIDTH * scale, h = CLIENT_HEIGHT * scale;
     // Created with GL up front when possible, so that an accelerated renderer
     // never has to recreate the window under us.
-    window =
-        SDL_CreateWindow(caption, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, flags | SDL_WINDOW_OPENGL);
-    if (!window) window = SDL_CreateWindow(caption, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, flags);
+    window = SDL_CreateWindow(caption, 50, 50, w, h, flags | SDL_WINDOW_OPENGL);
+    if (!window) window = SDL_CreateWindow(caption, 50, 50, w, h, flags);
     if (!window) return 0;
+    SDL_SetWindowMinimumSize(window, MIN_WIDTH, MIN_HEIGHT);
     SdlSetWindowIcon(window);
     SDL_StopTextInput();  // keys only; no input method
     SdlInitJoystick();
@@ -147,10 +171,15 @@ PlatformObject PlatformCreateWindow(const char* caption) {
 
 void PlatformShowWindow(PlatformObject handle) {
     if (handle != WINDOW_HANDLE || !window) return;
+    // Full screen from the start is the game's own F1, so that the game's
+    // mode agrees; the window goes full screen first so that it never shows
+    // as a window.
+    if (startFullScreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
     // Without a window manager no focus event ever comes.
     Push(PLATFORM_EVENT_ACTIVATE, 1);
+    if (startFullScreen) Push(PLATFORM_EVENT_KEYDOWN, VK_F1);
 }
 
 void PlatformDestroyWindow(PlatformObject handle) {
