@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "data/datafile.h"
-#include "solver/solver.h"
+#include "play/solver.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
