@@ -7,8 +7,10 @@
 #include "base/scene.h"
 #include "base/services.h"
 #include "editor/mapfile.h"
+#include "editor/verdict.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "play/playstate.h"
 #include "playscreen/player.h"
 #include "playscreen/playfield.h"
@@ -207,6 +209,45 @@ void DrawNotice(void) {
     }
 }
 
+// The map last handed to the solver, and the verdict the title shows.
+solver::Stage askedMap;
+bool mapAsked;
+u32 titledSerial;
+u32 titledNumber;
+MapVerdict shownVerdict;
+
+// Any change to the map (a tile, the start, the time class, CLEAR, another
+// map loaded) asks for a new verdict; the window title follows it.
+void WatchVerdict(void) {
+    solver::Stage now;
+    memset(&now, 0, sizeof now);
+    memcpy(now.cells, editBoard, sizeof now.cells);
+    now.timeClass = editTimeClass;
+    now.startX = editStartX;
+    now.startY = editStartY;
+    if (!mapAsked || memcmp(&now, &askedMap, sizeof now) != 0) {
+        AskVerdict(now);
+        askedMap = now;
+        mapAsked = true;
+    }
+    u32 serial = ReadVerdict(&shownVerdict);
+    if (serial == titledSerial && stageNumber == titledNumber) return;
+    titledSerial = serial;
+    titledNumber = stageNumber;
+    char text[160], title[192];
+    DescribeVerdict(shownVerdict, stageNumber, text, sizeof text);
+    snprintf(title, sizeof title, "Ossmire \u2014 %s", text);
+    PlatformSetWindowTitle(title);
+}
+
+void DrawVerdict(void) {
+    if (!editorSolverShown) return;
+    char text[160];
+    DescribeVerdict(shownVerdict, stageNumber, text, sizeof text);
+    const char* verdict = strstr(text, ": ");
+    DrawString(verdict ? verdict + 2 : text, BOARD_LEFT, 448, NUMBER_COLOR, FONT_EDITOR);
+}
+
 void DrawEditor(void) {
     DrawFullScreen(TEXTURE_PLAY_BACKGROUND);
     DrawBoard(editBoard, cellRects);
@@ -215,6 +256,7 @@ void DrawEditor(void) {
     snprintf(number, sizeof number, Sjis("マップ:%02d"), (int)stageNumber);
     DrawString(number, 320, 420, NUMBER_COLOR, FONT_EDITOR);
     DrawNotice();
+    DrawVerdict();
     DrawPalette(cellRects, selectedTile, editTimeClass);
     DrawFps(10, 10);
 }
@@ -238,6 +280,7 @@ u8 RunEditor(void) {
     if (mouseLeft == BUTTON_PRESSED) ClickLeft();
     if (mouseRight == BUTTON_PRESSED) ClickRight();
     StepMapNumber();
+    WatchVerdict();
     if (inputB == BUTTON_PRESSED) quitToTitle = 1;
     if (quitToTitle) {
         wipeActive = 1;
@@ -254,6 +297,9 @@ u8 RunEditor(void) {
 
 u8 ExitEditor(void) {
     ReleaseSceneMusic();
+    mapAsked = false;
+    titledSerial = 0;
+    PlatformSetWindowTitle("Ossmire");
     quitToTitle = 0;
     wipeCovered = 0;
     wipeActive = 0;
@@ -309,4 +355,5 @@ void RegisterEditorGlobals(void) {
     REG_U32(mapSavedNotice);
     REG_U32(mapInvalidNotice);
     REG_I32(noticeTimer);
+    REG_U32(editorSolverShown);
 }
