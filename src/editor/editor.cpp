@@ -209,6 +209,11 @@ void DrawNotice(void) {
     }
 }
 
+// The fastest solution walked on the board as a hint: Z alone starts it
+// while the verdict line is shown; a step every 17 frames, then a pause.
+i32 hintFrames = -1;  // frames since the hint began; -1: none
+const i32 HINT_PAUSE = 60;
+
 // The map last handed to the solver, and the verdict the title shows.
 solver::Stage askedMap;
 bool mapAsked;
@@ -226,6 +231,7 @@ void WatchVerdict(void) {
     now.startX = editStartX;
     now.startY = editStartY;
     if (!mapAsked || memcmp(&now, &askedMap, sizeof now) != 0) {
+        hintFrames = -1;
         AskVerdict(now);
         askedMap = now;
         mapAsked = true;
@@ -240,6 +246,46 @@ void WatchVerdict(void) {
     PlatformSetWindowTitle(title);
 }
 
+void StepHint(void) {
+    bool zAlone = inputA == BUTTON_PRESSED && inputLeft == BUTTON_OFF && inputRight == BUTTON_OFF;
+    if (!editorSolverShown) {
+        hintFrames = -1;
+    } else if (zAlone && shownVerdict.state == VERDICT_CLEARABLE) {
+        hintFrames = 0;
+    } else if (hintFrames >= 0) {
+        hintFrames++;
+    }
+}
+
+// Where the hint has walked to by now; false once it is over.
+bool HintPlace(i32* x, i32* y, u8* facing) {
+    if (hintFrames < 0) return false;
+    *x = editStartX;
+    *y = editStartY;
+    *facing = DIRECTION_UP;
+    i32 steps = hintFrames / STEP_REPEAT_FRAMES, taken = 0, total = 0;
+    for (const char* m = shownVerdict.moves; *m; m++) {
+        int d = solver::DirectionOfLetter(*m);
+        if (d < 0) continue;  // a wait shows as nothing
+        total++;
+        if (taken >= steps || !OnBoard((int64_t)*x + STEP_DX[d], (int64_t)*y + STEP_DY[d])) {
+            continue;
+        }
+        *x += STEP_DX[d];
+        *y += STEP_DY[d];
+        *facing = (u8)d;
+        taken++;
+        int cell = *x + BOARD_SIZE * *y;
+        if (editBoard[cell] == TILE_WARP) {
+            *x = WarpLanding(editBoard, cell) % BOARD_SIZE;
+            *y = WarpLanding(editBoard, cell) / BOARD_SIZE;
+        }
+    }
+    if (hintFrames <= total * STEP_REPEAT_FRAMES + HINT_PAUSE) return true;
+    hintFrames = -1;
+    return false;
+}
+
 void DrawVerdict(void) {
     if (!editorSolverShown) return;
     char text[160];
@@ -251,7 +297,13 @@ void DrawVerdict(void) {
 void DrawEditor(void) {
     DrawFullScreen(TEXTURE_PLAY_BACKGROUND);
     DrawBoard(editBoard, cellRects);
-    DrawPlayer(editStartX, editStartY, DIRECTION_UP, 0);
+    i32 x, y;
+    u8 facing;
+    if (HintPlace(&x, &y, &facing)) {
+        DrawPlayer(x, y, facing, 0);
+    } else {
+        DrawPlayer(editStartX, editStartY, DIRECTION_UP, 0);
+    }
     char number[32];
     snprintf(number, sizeof number, Sjis("マップ:%02d"), (int)stageNumber);
     DrawString(number, 320, 420, NUMBER_COLOR, FONT_EDITOR);
@@ -281,6 +333,7 @@ u8 RunEditor(void) {
     if (mouseRight == BUTTON_PRESSED) ClickRight();
     StepMapNumber();
     WatchVerdict();
+    StepHint();
     if (inputB == BUTTON_PRESSED) quitToTitle = 1;
     if (quitToTitle) {
         wipeActive = 1;
