@@ -7,29 +7,11 @@
 #include "editor/editor.h"
 #include "editor/verdict.h"
 #include "play_fixture.h"
+#include "solver_boards.h"
 
 using namespace playtest;
 
 namespace {
-// Rows of 8 letters; missing rows are walls.
-solver::Stage Map(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
-    const char* letters = ".x#+-SG1234*W";
-    solver::Stage s;
-    memset(&s, 0, sizeof s);
-    memset(s.cells, TILE_WALL, 64);
-    int row = 0;
-    for (const char* r : rows) {
-        for (int col = 0; col < 8 && r[col]; col++) {
-            s.cells[col + 8 * row] = (u8)(strchr(letters, r[col]) - letters);
-        }
-        row++;
-    }
-    s.startX = x;
-    s.startY = y;
-    s.timeClass = timeClass;
-    return s;
-}
-
 std::string Described(const solver::Stage& map, u32 number = 7, solver::u64 budget = 0) {
     solver::SolveOptions options = solver::DefaultSolveOptions();
     options.solutionCap = 100;
@@ -43,21 +25,21 @@ std::string Described(const solver::Stage& map, u32 number = 7, solver::u64 budg
 }  // namespace
 
 TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
-    EXPECT_EQ(Described(Map({".123...4"}, 0, 0), 12), "map 12: clearable, par 2 s, 1 way");
+    EXPECT_EQ(Described(Board({".123...4"}, 0, 0), 12), "map 12: clearable, par 2 s, 1 way");
     // The empty board of a new map: all floor, no keys.
     solver::Stage empty;
     memset(&empty, 0, sizeof empty);
     empty.startX = empty.startY = 7;
     EXPECT_EQ(Described(empty), "map 07: not clearable: a key is missing");
-    EXPECT_EQ(Described(Map({".1234..4"}, 0, 0)), "map 07: not clearable: two goal keys");
-    EXPECT_EQ(Described(Map({".#1234", "#"}, 0, 0)),
+    EXPECT_EQ(Described(Board({".1234..4"}, 0, 0)), "map 07: not clearable: two goal keys");
+    EXPECT_EQ(Described(Board({".#1234", "#"}, 0, 0)),
               "map 07: not clearable: the start is boxed in");
-    EXPECT_EQ(Described(Map({".21.3..4"}, 0, 0)), "map 07: not clearable: a key is cut off");
-    EXPECT_EQ(Described(Map({".123G4"}, 0, 0)),
+    EXPECT_EQ(Described(Board({".21.3..4"}, 0, 0)), "map 07: not clearable: a key is cut off");
+    EXPECT_EQ(Described(Board({".123G4"}, 0, 0)),
               "map 07: not clearable: a removable wall and no switch");
-    solver::Stage open = Map({".123....", "........", "........", "........", "........",
-                              "........", "........", ".......4"},
-                             0, 0);
+    solver::Stage open = Board({".123....", "........", "........", "........", "........",
+                                "........", "........", ".......4"},
+                               0, 0);
     EXPECT_EQ(Described(open), "map 07: not clearable: the board's colours forbid one stroke");
     open.cells[63] = TILE_FLOOR;
     open.cells[62] = TILE_KEY4;
@@ -66,14 +48,14 @@ TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
 }
 
 TEST(EditorVerdict, WorkerKeepsOnlyTheNewestMapsVerdict) {
-    solver::Stage open = Map({".123....", "........", "........", "........", "........",
-                              "........", "........", "......4."},
-                             0, 0);
+    solver::Stage open = Board({".123....", "........", "........", "........", "........",
+                                "........", "........", "......4."},
+                               0, 0);
     AskVerdict(open);
     MapVerdict verdict;
     ReadVerdict(&verdict);
     EXPECT_EQ(verdict.state, VERDICT_THINKING);
-    AskVerdict(Map({".123...4"}, 0, 0));
+    AskVerdict(Board({".123...4"}, 0, 0));
     WaitForVerdict();
     ReadVerdict(&verdict);
     EXPECT_EQ(verdict.state, VERDICT_CLEARABLE);

@@ -7,35 +7,11 @@
 #include <string>
 
 #include "play/solver.h"
+#include "solver_boards.h"
 
 using namespace solver;
 
 namespace {
-// Rows of 8 letters; missing rows are walls. '*' is a taken goal, '?' a code
-// the game does not know.
-Stage Board(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
-    const char* letters = ".x#+-SG1234*W?";
-    Stage s;
-    memset(s.cells, TILE_WALL, 64);
-    int row = 0;
-    for (const char* r : rows) {
-        for (int col = 0; col < 8 && r[col]; col++) {
-            s.cells[col + 8 * row] = (u8)(strchr(letters, r[col]) - letters);
-        }
-        row++;
-    }
-    s.startX = x;
-    s.startY = y;
-    s.timeClass = timeClass;
-    return s;
-}
-
-SolveResult Solve(const Stage& s) {
-    SolveResult r;
-    SolveStage(s, DefaultSolveOptions(), &r);
-    return r;
-}
-
 // Every sequence of steps and waits the rules allow, without any pruning,
 // up to `steps` steps: the earliest clear frame, or 0 for none.
 u32 Exhaustive(const PlayState& s, int steps, bool atStart) {

@@ -7,33 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "data/sources.h"
+#include "../solver_boards.h"
 
 using namespace solver;
-
-namespace {
-// Rows of 8 letters in the stage source alphabet; missing rows are walls.
-Stage Board(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
-    Stage s;
-    memset(s.cells, TILE_WALL, 64);
-    int row = 0;
-    for (const char* r : rows) {
-        for (int col = 0; col < 8; col++)
-            s.cells[col + 8 * row] = (u8)datatool::TileOfLetter(r[col]);
-        row++;
-    }
-    s.startX = x;
-    s.startY = y;
-    s.timeClass = timeClass;
-    return s;
-}
-
-SolveResult Solve(const Stage& s) {
-    SolveResult r;
-    SolveStage(s, DefaultSolveOptions(), &r);
-    return r;
-}
-}  // namespace
 
 TEST(Solver, CorridorIsClearedAtOneStepEvery17Frames) {
     SolveResult r = Solve(Board({".123...4"}, 0, 0));
