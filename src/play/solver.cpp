@@ -312,12 +312,29 @@ class WalkCounter {
             pathWalked_[depth_] = walked;
             pathCell_[depth_] = cell;
             int me = depth_++;
-            for (int d = 0; d < 4 && total < cap_; d++) {
-                u64 nextWalked;
-                int next;
+            // The most hemmed-in cell first: a stroke that leaves it for later
+            // seldom comes back for it, so a walk is found with little backtracking.
+            u64 nextWalked[4];
+            int next[4], exits[4], order[4], moves = 0;
+            for (int d = 0; d < 4; d++) {
                 bool clears;
-                if (!Move(walked, cell, d, &nextWalked, &next, &clears)) continue;
-                total += clears ? 1 : CountAt(nextWalked, next, &low);
+                if (!Move(walked, cell, d, &nextWalked[d], &next[d], &clears)) continue;
+                if (clears) {
+                    total++;
+                    continue;
+                }
+                u64 open = ~(shape_.walls | nextWalked[d]);
+                exits[d] = Bits(Around(Bit(next[d])) & open);
+                int at = moves++;
+                while (at > 0 && exits[order[at - 1]] > exits[d]) {
+                    order[at] = order[at - 1];
+                    at--;
+                }
+                order[at] = d;
+            }
+            for (int i = 0; i < moves && total < cap_; i++) {
+                int d = order[i];
+                total += CountAt(nextWalked[d], next[d], &low);
             }
             depth_--;
             if (low == me) low = 1 << 30;  // loops back to this cell are settled here
@@ -503,7 +520,10 @@ struct TimedSearch {
             if (result->solvable && soonest >= result->clearFrame) return;
             canWalk = guide->Count(walked, cell) > 0;
         }
-        for (int d = 0; d < 4 && canWalk; d++) {
+        int order[4];
+        OrderMoves(s, order);
+        for (int i = 0; i < 4 && canWalk; i++) {
+            int d = order[i];
             if (StepBlocked(s, d)) continue;
             PlayState next = s;
             Outcome outcome = RunFrame(&next, d);
@@ -536,6 +556,30 @@ struct TimedSearch {
         Explore(next, false);
         length = mark;
         path[length] = 0;
+    }
+
+    // The guide's order, so that the first walk tried is the one it found.
+    static void OrderMoves(const PlayState& s, int* order) {
+        int exits[4];
+        for (int d = 0; d < 4; d++) {
+            order[d] = d;
+            exits[d] = 0;
+            if (StepBlocked(s, d)) continue;
+            i32 x = s.playerX + STEP_DX[d], y = s.playerY + STEP_DY[d];
+            for (int e = 0; e < 4; e++) {
+                int64_t nx = (int64_t)x + STEP_DX[e], ny = (int64_t)y + STEP_DY[e];
+                bool back = nx == s.playerX && ny == s.playerY;
+                exits[d] +=
+                    !back && OnBoard(nx, ny) && !IsBlocked(s.board[CellIndex((int)nx, (int)ny)]);
+            }
+        }
+        for (int i = 1; i < 4; i++) {
+            for (int j = i; j > 0 && exits[order[j - 1]] > exits[order[j]]; j--) {
+                int t = order[j];
+                order[j] = order[j - 1];
+                order[j - 1] = t;
+            }
+        }
     }
 
     static PlayState ReadyToStep(PlayState s) {
