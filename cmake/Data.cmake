@@ -2,12 +2,12 @@
 # which refuses (and so fails the build on) any stage the solver cannot clear.
 
 file(GLOB DATA_TOOL_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/tools/solver/rules.cpp
-  ${CMAKE_SOURCE_DIR}/tools/solver/solver.cpp
   ${CMAKE_SOURCE_DIR}/tools/data/sources.cpp
   ${CMAKE_SOURCE_DIR}/tools/data/datafile.cpp)
 add_library(ossmire-datatools STATIC ${DATA_TOOL_SOURCES})
 target_include_directories(ossmire-datatools PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
+# The solver judges stages by the game's own rule functions, in the core.
+target_link_libraries(ossmire-datatools PUBLIC ossmire-core)
 target_compile_options(ossmire-datatools PRIVATE ${OSSMIRE_WARNINGS})
 
 add_executable(ossmire-data ${CMAKE_SOURCE_DIR}/tools/data/data_main.cpp)

@@ -460,7 +460,7 @@ TEST(PlayGlobals, EverySharedNameIsRegistered) {
 #ifdef OSSMIRE_GAME_DIR
 #include <sys/stat.h>
 
-#include "solver/solver.h"
+#include "play/solver.h"
 
 namespace {
 // The warp beam's timing as the play field's drawer keeps it: its end is the

@@ -7,8 +7,10 @@
 #include "base/scene.h"
 #include "base/services.h"
 #include "editor/mapfile.h"
+#include "editor/verdict.h"
 #include "graphics/sprites.h"
 #include "input/input.h"
+#include "platform/platform.h"
 #include "play/playstate.h"
 #include "playscreen/player.h"
 #include "playscreen/playfield.h"
@@ -207,14 +209,106 @@ void DrawNotice(void) {
     }
 }
 
+// The fastest solution walked on the board as a hint: Z alone starts it
+// while the verdict line is shown; a step every 17 frames, then a pause.
+i32 hintFrames = -1;  // frames since the hint began; -1: none
+const i32 HINT_PAUSE = 60;
+
+// The map last handed to the solver, and the verdict the title shows.
+solver::Stage askedMap;
+bool mapAsked;
+u32 titledSerial;
+u32 titledNumber;
+MapVerdict shownVerdict;
+
+// Any change to the map (a tile, the start, the time class, CLEAR, another
+// map loaded) asks for a new verdict; the window title follows it.
+void WatchVerdict(void) {
+    solver::Stage now;
+    memset(&now, 0, sizeof now);
+    memcpy(now.cells, editBoard, sizeof now.cells);
+    now.timeClass = editTimeClass;
+    now.startX = editStartX;
+    now.startY = editStartY;
+    if (!mapAsked || memcmp(&now, &askedMap, sizeof now) != 0) {
+        hintFrames = -1;
+        AskVerdict(now);
+        askedMap = now;
+        mapAsked = true;
+    }
+    u32 serial = ReadVerdict(&shownVerdict);
+    if (serial == titledSerial && stageNumber == titledNumber) return;
+    titledSerial = serial;
+    titledNumber = stageNumber;
+    char text[160], title[192];
+    DescribeVerdict(shownVerdict, stageNumber, text, sizeof text);
+    snprintf(title, sizeof title, "Ossmire \u2014 %s", text);
+    PlatformSetWindowTitle(title);
+}
+
+void StepHint(void) {
+    bool zAlone = inputA == BUTTON_PRESSED && inputLeft == BUTTON_OFF && inputRight == BUTTON_OFF;
+    if (!editorSolverShown) {
+        hintFrames = -1;
+    } else if (zAlone && shownVerdict.state == VERDICT_CLEARABLE) {
+        hintFrames = 0;
+    } else if (hintFrames >= 0) {
+        hintFrames++;
+    }
+}
+
+// Where the hint has walked to by now; false once it is over.
+bool HintPlace(i32* x, i32* y, u8* facing) {
+    if (hintFrames < 0) return false;
+    *x = editStartX;
+    *y = editStartY;
+    *facing = DIRECTION_UP;
+    i32 steps = hintFrames / STEP_REPEAT_FRAMES, taken = 0, total = 0;
+    for (const char* m = shownVerdict.moves; *m; m++) {
+        int d = solver::DirectionOfLetter(*m);
+        if (d < 0) continue;  // a wait shows as nothing
+        total++;
+        if (taken >= steps || !OnBoard((int64_t)*x + STEP_DX[d], (int64_t)*y + STEP_DY[d])) {
+            continue;
+        }
+        *x += STEP_DX[d];
+        *y += STEP_DY[d];
+        *facing = (u8)d;
+        taken++;
+        int cell = *x + BOARD_SIZE * *y;
+        if (editBoard[cell] == TILE_WARP) {
+            *x = WarpLanding(editBoard, cell) % BOARD_SIZE;
+            *y = WarpLanding(editBoard, cell) / BOARD_SIZE;
+        }
+    }
+    if (hintFrames <= total * STEP_REPEAT_FRAMES + HINT_PAUSE) return true;
+    hintFrames = -1;
+    return false;
+}
+
+void DrawVerdict(void) {
+    if (!editorSolverShown) return;
+    char text[160];
+    DescribeVerdict(shownVerdict, stageNumber, text, sizeof text);
+    const char* verdict = strstr(text, ": ");
+    DrawString(verdict ? verdict + 2 : text, BOARD_LEFT, 448, NUMBER_COLOR, FONT_EDITOR);
+}
+
 void DrawEditor(void) {
     DrawFullScreen(TEXTURE_PLAY_BACKGROUND);
     DrawBoard(editBoard, cellRects);
-    DrawPlayer(editStartX, editStartY, DIRECTION_UP, 0);
+    i32 x, y;
+    u8 facing;
+    if (HintPlace(&x, &y, &facing)) {
+        DrawPlayer(x, y, facing, 0);
+    } else {
+        DrawPlayer(editStartX, editStartY, DIRECTION_UP, 0);
+    }
     char number[32];
     snprintf(number, sizeof number, Sjis("マップ:%02d"), (int)stageNumber);
     DrawString(number, 320, 420, NUMBER_COLOR, FONT_EDITOR);
     DrawNotice();
+    DrawVerdict();
     DrawPalette(cellRects, selectedTile, editTimeClass);
     DrawFps(10, 10);
 }
@@ -231,6 +325,8 @@ u8 RunEditor(void) {
     if (mouseLeft == BUTTON_PRESSED) ClickLeft();
     if (mouseRight == BUTTON_PRESSED) ClickRight();
     StepMapNumber();
+    WatchVerdict();
+    StepHint();
     if (inputB == BUTTON_PRESSED) quitToTitle = 1;
     if (quitToTitle) {
         wipeActive = 1;
@@ -247,6 +343,9 @@ u8 RunEditor(void) {
 
 u8 ExitEditor(void) {
     ReleaseSceneMusic();
+    mapAsked = false;
+    titledSerial = 0;
+    PlatformSetWindowTitle("Ossmire");
     quitToTitle = 0;
     wipeCovered = 0;
     wipeActive = 0;
@@ -302,4 +401,5 @@ void RegisterEditorGlobals(void) {
     REG_U32(mapSavedNotice);
     REG_U32(mapInvalidNotice);
     REG_I32(noticeTimer);
+    REG_U32(editorSolverShown);
 }

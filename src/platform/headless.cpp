@@ -56,6 +56,8 @@ struct HeadlessState {
     int failures = 0;
     int messages = 0;
     std::string lastMessage;
+    std::string title = "Ossmire";
+    int titles = 0;
     int cursor = 0;
     uint32_t nextObject = 1;
     SDL_Surface* surface = nullptr;
@@ -227,6 +229,8 @@ int HeadlessFailures(void) { return state.failures; }
 int HeadlessMessageCount(void) { return state.messages; }
 const char* HeadlessLastMessage(void) { return state.lastMessage.c_str(); }
 int HeadlessCursorCount(void) { return state.cursor; }
+const char* HeadlessWindowTitle(void) { return state.title.c_str(); }
+int HeadlessTitleCount(void) { return state.titles; }
 
 // ---- Window, messages and frames ---------------------------------------------
 
@@ -236,6 +240,11 @@ void PlatformSetWindowOptions(int, int) {}
 PlatformObject PlatformCreateWindow(const char*) {
     state.windowAlive = true;
     return 1;
+}
+
+void PlatformSetWindowTitle(const char* utf8) {
+    state.title = utf8;
+    state.titles++;
 }
 
 void PlatformShowWindow(PlatformObject) { HeadlessPushEvent(PLATFORM_EVENT_ACTIVATE, 1); }

@@ -51,3 +51,6 @@ int HeadlessFailures(void);
 int HeadlessMessageCount(void);
 const char* HeadlessLastMessage(void);  // UTF-8
 int HeadlessCursorCount(void);
+// The main window's title as last set, and how many times it was set.
+const char* HeadlessWindowTitle(void);
+int HeadlessTitleCount(void);

@@ -38,6 +38,8 @@ void PlatformSetWindowOptions(int scale, int fullScreen);
 // scale above), hidden; the user may resize it. Returns 0 on failure.
 PlatformObject PlatformCreateWindow(const char* caption);
 void PlatformShowWindow(PlatformObject window);
+// Retitles the main window (UTF-8); outside every frame the game draws.
+void PlatformSetWindowTitle(const char* utf8);
 // Destroying the window delivers PLATFORM_EVENT_DESTROY; the shell then posts quit.
 void PlatformDestroyWindow(PlatformObject window);
 void PlatformPostQuit(int code);

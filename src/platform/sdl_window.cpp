@@ -148,6 +148,10 @@ void PlatformSetWindowOptions(int scale, int fullScreen) {
     startFullScreen = fullScreen != 0;
 }
 
+void PlatformSetWindowTitle(const char* utf8) {
+    if (window) SDL_SetWindowTitle(window, utf8);
+}
+
 PlatformObject PlatformCreateWindow(const char* caption) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return 0;
     // F1 toggles by hand; losing focus in full screen must not minimise.

@@ -1,39 +1,15 @@
 // The stage solver on small boards whose answers are known by hand, and its
 // replays frame by frame against the clock.
-#include "solver/solver.h"
+#include "play/solver.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "data/sources.h"
+#include "../solver_boards.h"
 
 using namespace solver;
-
-namespace {
-// Rows of 8 letters in the stage source alphabet; missing rows are walls.
-Stage Board(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
-    Stage s;
-    memset(s.cells, TILE_WALL, 64);
-    int row = 0;
-    for (const char* r : rows) {
-        for (int col = 0; col < 8; col++)
-            s.cells[col + 8 * row] = (u8)datatool::TileOfLetter(r[col]);
-        row++;
-    }
-    s.startX = x;
-    s.startY = y;
-    s.timeClass = timeClass;
-    return s;
-}
-
-SolveResult Solve(const Stage& s) {
-    SolveResult r;
-    SolveStage(s, DefaultSolveOptions(), &r);
-    return r;
-}
-}  // namespace
 
 TEST(Solver, CorridorIsClearedAtOneStepEvery17Frames) {
     SolveResult r = Solve(Board({".123...4"}, 0, 0));
@@ -98,10 +74,17 @@ TEST(Solver, WarpsCanBeEnteredTwiceAndCostTheirBeam) {
 }
 
 TEST(Solver, TimeTilesFollowTheClock) {
-    // Class 2 penalties of 20 s: the third one runs the clock out.
-    SolveResult out = Solve(Board({".1-2-3-4"}, 0, 0, 2));
+    // Class 2 penalties of 20 s: the third one would run the clock out, so
+    // the player stands still until the swap has made bonuses of the rest.
+    Stage three = Board({".1-2-3-4"}, 0, 0, 2);
+    SolveResult out = Solve(three);
     EXPECT_EQ(out.walkCount, 1u);
-    EXPECT_FALSE(out.solvable);
+    ASSERT_TRUE(out.solvable);
+    EXPECT_STREQ(out.moves, "RRRw1147RRRR");
+    EXPECT_EQ(out.finalTime, 60u);
+    PlayState waited;
+    EXPECT_EQ(ReplayMoves(three, out.moves, &waited), OUTCOME_CLEARED);
+    EXPECT_EQ(ReplayMoves(three, "RRRRRRR", &waited), OUTCOME_TIME_UP);
     // Class 1 swaps every 5 ticks: a penalty met after the first swap is a bonus.
     Stage slow =
         Board({".1......", "#######.", ".......2", ".#######", "......-.", "#######3", "4......."},

@@ -59,7 +59,7 @@ def read_tables(path):
 
 def read_solutions(path, kind):
     moves = {}
-    pattern = re.compile(r"^(\w+) (\d+)\s.*\s([UDLR]+)\s*$")
+    pattern = re.compile(r"^(\w+) (\d+)\s.*\s([UDLRw0-9]+)\s*$")
     for line in open(path):
         m = pattern.match(line)
         if m and m.group(1) == kind:
@@ -91,13 +91,27 @@ def warp_destination(cells, x, y):
     return found
 
 
+def steps_of(moves):
+    """The step letters of a solution, each with the frames waited before it
+    ("wN": N frames more with no arrow held once a step could be taken)."""
+    steps, extra = [], 0
+    for token in re.findall(r"w\d+|[UDLR]", moves):
+        if token[0] == "w":
+            extra += int(token[1:])
+        else:
+            steps.append((token, extra))
+            extra = 0
+    return steps
+
+
 def step_frames(cells, start, moves, first_frame):
     """The frame of each step, playing every move as soon as it may be taken."""
     x, y = start
     frames = []
     frame = first_frame
     arrived_by_warp = False
-    for move in moves:
+    for move, extra in steps_of(moves):
+        frame += extra
         frames.append(frame)
         dx, dy = STEPS[move]
         x, y = x + dx, y + dy
@@ -147,10 +161,11 @@ class Script:
 
 def play_stage(script, cells, start, moves, set_up):
     frames = step_frames(cells, start, moves, set_up)
-    for i, (move, frame) in enumerate(zip(moves, frames)):
+    steps = steps_of(moves)
+    for i, ((move, _), frame) in enumerate(zip(steps, frames)):
         script.hold(frame - 1, KEYS[move])
         script.hold(frame, KEYS[move])
-        if i + 1 < len(moves) and moves[i + 1] == move:
+        if i + 1 < len(steps) and steps[i + 1] == (move, 0):
             for f in range(frame + 1, frames[i + 1] - 1):
                 script.hold(f, KEYS[move])
     clear = frames[-1]

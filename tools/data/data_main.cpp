@@ -8,7 +8,7 @@
 
 #include "data/datafile.h"
 #include "data/sources.h"
-#include "solver/solver.h"
+#include "play/solver.h"
 
 using namespace datatool;
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "play/gamedata.h"
-#include "solver/stage.h"
+#include "play/solver.h"
 
 namespace datatool {
 

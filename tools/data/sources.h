@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "play/gamedata.h"
-#include "solver/stage.h"
+#include "play/solver.h"
 
 namespace datatool {
 

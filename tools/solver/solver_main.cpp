@@ -9,18 +9,23 @@
 
 #include "data/datafile.h"
 #include "data/sources.h"
-#include "solver/solver.h"
+#include "play/solver.h"
 
 namespace {
 const char* HELP =
-    "usage: ossmire-solver [--cap N] [--moves] [--pacing] FILE...\n"
+    "usage: ossmire-solver [--cap N] [--time-limit MS] [--moves] [--pacing] FILE...\n"
     "\n"
     "Decides whether each stage can be cleared, played at the game's pace (a\n"
     "step every 17 frames of 16 ms, the clock ticking every 63 frames, warps\n"
     "waiting for their beam), and prints a table: stage, the number of ways\n"
     "to finish (up to the cap, default 1000; '+' when capped), the par time\n"
     "in clock seconds, the clock at the clear and its lowest reading, and\n"
-    "with --moves the fastest solution as a move string (U D L R).\n"
+    "with --moves the fastest solution as a move string: U D L R are steps,\n"
+    "each taken as soon as the game allows it; wN stands still (no arrow\n"
+    "held) for N frames more before the next step, to let the start tile act\n"
+    "or the time cells swap. A board that cannot be cleared prints\n"
+    "UNCLEARABLE and the reason; UNDECIDED only when the time limit (default\n"
+    "10000 ms a board) runs out first.\n"
     "\n"
     "FILE may be a 73-byte map file (EditMap/map_NN.map), a data file\n"
     "(data.vrk: all 83 stages, with the course totals), or a stage source\n"
@@ -62,7 +67,11 @@ bool Report(const std::string& name, const solver::Stage& stage, const solver::S
     solver::SolveResult r;
     solver::SolveStage(stage, o, &r);
     if (!r.decided || !r.solvable) {
-        printf("%-16s %s\n", name.c_str(), !r.decided ? "UNDECIDED" : "UNCLEARABLE");
+        if (!r.decided) {
+            printf("%-16s UNDECIDED\n", name.c_str());
+        } else {
+            printf("%-16s UNCLEARABLE  %s\n", name.c_str(), solver::ReasonText(r.reason));
+        }
         return false;
     }
     printf("%-16s %5u%c %4us %4us %4us", name.c_str(), r.walkCount, r.countCapped ? '+' : ' ',
@@ -150,6 +159,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--cap" && i + 1 < argc) {
             options.solutionCap = (u32)strtoul(argv[++i], nullptr, 10);
             if (options.solutionCap == 0) options.solutionCap = 1;
+        } else if (arg == "--time-limit" && i + 1 < argc) {
+            options.timeLimitMs = (u32)strtoul(argv[++i], nullptr, 10);
         } else if (arg == "--moves") {
             moves = true;
         } else if (arg == "--pacing") {

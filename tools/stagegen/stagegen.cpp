@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "data/sources.h"
-#include "solver/solver.h"
+#include "play/solver.h"
 
 namespace {
 const char* HELP =
