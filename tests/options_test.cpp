@@ -137,7 +137,7 @@ TEST(Options, HelpAndVersionPrintAndStop) {
     EXPECT_EQ(p.status, OPTIONS_EXIT_OK);
     for (const char* name :
          {"--fullscreen", "--scale N", "--data-dir DIR", "--save-dir DIR", "--music-volume 0..100",
-          "--effects-volume 0..100", "--mute", "--version", "ossmire.conf"}) {
+          "--effects-volume 0..100", "--mute", "--editor-solver", "--version", "ossmire.conf"}) {
         EXPECT_NE(p.out.find(name), std::string::npos) << name;
     }
     EXPECT_EQ(p.err, "");

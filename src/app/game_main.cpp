@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/options.h"
+#include "editor/verdict.h"
 #include "platform/launch.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     PlatformSetVolumes(options.mute ? 0 : options.musicVolume,
                        options.mute ? 0 : options.effectsVolume);
     PlatformSetWindowOptions(options.scale, options.fullScreen);
+    editorSolverShown = (u32)options.editorSolver;
     PlatformLoadControllerMappings(PlatformSaveDirectory());
     return WinMain();
 }

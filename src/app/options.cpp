@@ -35,6 +35,8 @@ const OptionSpec OPTION_TABLE[] = {
     {"effects-volume", OPTION_NUMBER, 0, 100, offsetof(GameOptions, effectsVolume), "0..100",
      "sound effects volume in percent (default 100)"},
     {"mute", OPTION_FLAG, 0, 1, offsetof(GameOptions, mute), nullptr, "no sound at all"},
+    {"editor-solver", OPTION_FLAG, 0, 1, offsetof(GameOptions, editorSolver), nullptr,
+     "the map editor says below the board whether the map can be cleared"},
 };
 
 const OptionSpec* FindOption(const char* name, size_t length) {

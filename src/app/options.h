@@ -16,6 +16,7 @@ struct GameOptions {
     int musicVolume;                  // percent of the game's own levels
     int effectsVolume;                // percent of the game's own levels
     int mute;                         // 1: both volumes 0
+    int editorSolver;                 // 1: the map editor shows its verdict line
     char dataDir[OPTION_PATH_BYTES];  // "" = look beside the executable
     char saveDir[OPTION_PATH_BYTES];  // "" = beside the data, or in the player's home
 };
