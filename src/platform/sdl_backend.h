@@ -8,6 +8,9 @@
 SDL_Window* SdlWindow(void);
 // The device's renderer, or null when no device exists.
 SDL_Renderer* SdlRenderer(void);
+// Whether a renderer may want OpenGL: a GPU to draw with, or one named by
+// SDL_RENDER_DRIVER. Without, the window is made without OpenGL at all.
+bool SdlWantsOpenGl(void);
 // The window icon, drawn here in 16 colours.
 void SdlSetWindowIcon(SDL_Window* window);
 // Opens the first joystick, if any, once the window exists.

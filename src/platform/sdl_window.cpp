@@ -89,8 +89,10 @@ PlatformObject PlatformCreateWindow(const char* caption) {
     const Uint32 flags = SDL_WINDOW_HIDDEN;
     // Created with GL up front when possible, so that an accelerated renderer
     // never has to recreate the window under us.
-    window =
-        SDL_CreateWindow(caption, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, flags | SDL_WINDOW_OPENGL);
+    if (SdlWantsOpenGl()) {
+        window = SDL_CreateWindow(caption, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT,
+                                  flags | SDL_WINDOW_OPENGL);
+    }
     if (!window) window = SDL_CreateWindow(caption, 50, 50, CLIENT_WIDTH, CLIENT_HEIGHT, flags);
     if (!window) return 0;
     SdlSetWindowIcon(window);
