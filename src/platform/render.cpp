@@ -16,6 +16,7 @@ const int MAX_TEXTURE_SIDE = 4096;
 struct TextureSlot {
     SDL_Texture* texture;
     int width, height;
+    bool opaque;  // no keyed texel: drawn plain, it needs no blending
 };
 
 SDL_Renderer* renderer;
@@ -27,10 +28,15 @@ TextureSlot* FindTexture(PlatformObject handle) {
     return slot->texture ? slot : nullptr;
 }
 
-void ApplyColor(SDL_Texture* texture, uint32_t argb, uint32_t additive) {
+void ApplyColor(const TextureSlot* slot, uint32_t argb, uint32_t additive, bool plain) {
+    SDL_Texture* texture = slot->texture;
     // Additive draws add texel x colour whatever the colour's alpha, as a
     // one/one blend does; keyed texels are transparent black and add nothing.
-    SDL_SetTextureBlendMode(texture, additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    // Opaque texels in plain white replace what is below exactly as blending
+    // them would, at a fraction of the cost (the backgrounds fill the screen).
+    SDL_BlendMode mode = additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND;
+    if (plain && slot->opaque && !additive && argb == 0xFFFFFFFFu) mode = SDL_BLENDMODE_NONE;
+    SDL_SetTextureBlendMode(texture, mode);
     SDL_SetTextureColorMod(texture, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
     SDL_SetTextureAlphaMod(texture, additive ? 0xFF : argb >> 24);
 }
@@ -122,11 +128,15 @@ PlatformObject RenderLoadTexture(int id, const char* path, int width, int height
             texture = nullptr;
         }
     }
+    bool opaque = true;
+    for (size_t i = 0, n = (size_t)width * height; i < n && opaque; i++) {
+        opaque = pixels[i] >> 24 == 0xFF;
+    }
     free(pixels);
     if (!texture) return 0;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
-    textureSlots[index] = {texture, width, height};
+    textureSlots[index] = {texture, width, height, opaque};
     return (PlatformObject)(index + 1);
 }
 
@@ -134,15 +144,15 @@ void RenderReleaseTexture(PlatformObject handle) {
     TextureSlot* slot = FindTexture(handle);
     if (!slot) return;
     SDL_DestroyTexture(slot->texture);
-    *slot = {nullptr, 0, 0};
+    *slot = {nullptr, 0, 0, false};
 }
 
 void RenderSprite(const PlatformSprite* s) {
     TextureSlot* slot = FindTexture(s->texture);
     Source src;
     if (!renderer || !slot || !ClipSource(s, slot, &src)) return;
-    ApplyColor(slot->texture, s->color, s->additive);
     bool plain = s->rotation == 0.0f && s->scaleX > 0.0f && s->scaleY > 0.0f;
+    ApplyColor(slot, s->color, s->additive, plain);
     if (!plain) {
         DrawGeometry(s, slot, src);
         return;
