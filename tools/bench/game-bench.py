@@ -3,7 +3,7 @@
 over a window of each scene: the title, and a course stage in play.
 
 usage: game-bench.py GAME_DIR [--seconds N] [--renderer NAME] [--scenes title,play]
-                     [--nice N] [--out DIR]
+                     [--nice N] [--load N] [--out DIR]
 
 GAME_DIR must come from a build configured with -DOSSMIRE_FRAME_LOG=ON: the
 game then writes the time of every present to the file that the environment
@@ -23,7 +23,10 @@ its time.
 --renderer sets SDL_RENDER_DRIVER for the run (e.g. software); the renderer
 actually used is reported. --nice runs the game at that scheduling priority
 (negative needs root): on a machine shared with other work it tells the
-game's own cost from the time it lost waiting for a core."""
+game's own cost from the time it lost waiting for a core. --load N runs N
+busy-loop processes at nice 0 beside the game for the whole run. The main
+thread's nice value shows whether the game could raise its priority (it asks
+for -10; RLIMIT_NICE, root or rtkit must allow it)."""
 import json
 import os
 import shutil
@@ -41,30 +44,33 @@ def fail(message):
     sys.exit(f"game-bench: {message}")
 
 
-def start_x(work):
-    for n in range(90, 140):
-        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            continue
-        xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(50):
-            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                os.environ["DISPLAY"] = f":{n}"
-                wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL,
-                                      stderr=subprocess.DEVNULL)
-                time.sleep(0.5)
-                return xvfb, wm
-            if xvfb.poll() is not None:
-                break
-            time.sleep(0.1)
+def start_x():
+    """Xvfb on a display it picks itself (others may be starting theirs), and openbox."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as f:
+        number = f.readline().strip()
+    if not number:
         xvfb.kill()
-    fail("no free display for Xvfb")
+        fail("Xvfb did not start")
+    os.environ["DISPLAY"] = f":{number}"
+    wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(0.5)
+    return xvfb, wm
 
 
 def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / CLK_TCK  # utime + stime
+
+
+def main_thread_nice(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        return int(f.read().rsplit(")", 1)[1].split()[16])
 
 
 def peak_rss_kb(pid):
@@ -149,6 +155,7 @@ def run_scene(game, scene, seconds, renderer, out, nice):
             tap("Down")       # CONTINUE
             tap("z")
             time.sleep(4.0)   # wipe, scene change, start message
+        nice_value = main_thread_nice(game_proc.pid)
         t0, cpu0 = time.monotonic(), cpu_seconds(game_proc.pid)
         time.sleep(seconds)
         t1, cpu1 = time.monotonic(), cpu_seconds(game_proc.pid)
@@ -197,14 +204,43 @@ def run_scene(game, scene, seconds, renderer, out, nice):
         "peak_rss_mib": round(rss / 1024, 1),
         "startup_first_present_s": round(stamps[0] - exec_time, 3),
         "startup_first_picture_s": round(stamps[1] - exec_time, 3),
+        "main_thread_nice": nice_value,
         "exit_code": code,
     }
+
+
+def busy_loops(count):
+    """`count` processes spinning at nice 0 until killed."""
+    return [subprocess.Popen([sys.executable, "-c", "while True: pass"],
+                             preexec_fn=lambda: os.setpriority(os.PRIO_PROCESS, 0, 0))
+            for _ in range(count)]
+
+
+def measure(game, scenes, seconds=20.0, renderer="", out="", nice="", load=0):
+    """Runs the scenes under a fresh Xvfb + openbox; a result dict per scene."""
+    for tool in ("Xvfb", "openbox", "xdotool"):
+        if not shutil.which(tool):
+            fail(f"{tool} is missing (scripts/install-deps.sh installs it)")
+    if out:
+        os.makedirs(out, exist_ok=True)
+    xvfb, wm = start_x()
+    loops = busy_loops(load)
+    results = []
+    try:
+        for scene in scenes:
+            results.append(run_scene(game, scene, seconds, renderer, out, nice))
+            results[-1]["busy_loops"] = load
+    finally:
+        for p in loops + [wm, xvfb]:
+            p.kill()
+            p.wait()
+    return results
 
 
 def main(argv):
     args = argv[1:]
     opts = {"--seconds": "20", "--renderer": "", "--scenes": "title,play", "--out": "",
-            "--nice": ""}
+            "--nice": "", "--load": "0"}
     for flag in list(opts):
         if flag in args:
             i = args.index(flag)
@@ -213,22 +249,8 @@ def main(argv):
     if len(args) != 1:
         sys.exit(__doc__)
     game = os.path.abspath(args[0])
-    for tool in ("Xvfb", "openbox", "xdotool"):
-        if not shutil.which(tool):
-            fail(f"{tool} is missing (scripts/install-deps.sh installs it)")
-    if opts["--out"]:
-        os.makedirs(opts["--out"], exist_ok=True)
-    xvfb, wm = start_x(tempfile.gettempdir())
-    results = []
-    try:
-        for scene in opts["--scenes"].split(","):
-            results.append(run_scene(game, scene, float(opts["--seconds"]), opts["--renderer"],
-                                     opts["--out"], opts["--nice"]))
-    finally:
-        wm.kill()
-        xvfb.kill()
-        wm.wait()
-        xvfb.wait()
+    results = measure(game, opts["--scenes"].split(","), float(opts["--seconds"]),
+                      opts["--renderer"], opts["--out"], opts["--nice"], int(opts["--load"]))
     for r in results:
         print(f"{r['scene']:6} renderer={r['renderer']} {r['fps']} fps over {r['window_s']} s: "
               f"interval median {r['median_ms']} ms, p99 {r['p99_ms']} ms, max {r['max_ms']} ms, "
@@ -237,6 +259,7 @@ def main(argv):
               f"p99 {r['frame_work_p99_ms']} ms); CPU {100 * r['cpu_share']:.1f}% of a core; "
               f"peak RSS {r['peak_rss_mib']} MiB; start-up {r['startup_first_present_s']} s to "
               f"the first present, {r['startup_first_picture_s']} s to the first picture; "
+              f"main thread nice {r['main_thread_nice']}; {r['busy_loops']} busy loops; "
               f"exit {r['exit_code']}")
     if opts["--out"]:
         with open(os.path.join(opts["--out"], "game-bench.json"), "w") as f:
