@@ -99,6 +99,40 @@ void DrawGeometry(const PlatformSprite* s, const TextureSlot* slot, const Source
     static const int INDICES[6] = {0, 1, 2, 0, 2, 3};
     SDL_RenderGeometry(renderer, slot->texture, v, 4, INDICES, 6);
 }
+bool IsOpaque(const uint32_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; i++) {
+        if (pixels[i] >> 24 != 0xFF) return false;
+    }
+    return true;
+}
+
+// The software renderer's streaming texture is its surface itself: decoding
+// straight into it spares a second copy of every sheet at start-up. Null
+// when the renderer cannot hand out its pixels that way (`*read` false) or
+// the file would not decode (`*read` true: it is not read a second time).
+SDL_Texture* LoadInPlace(const char* path, int width, int height, uint32_t colorKey, bool* opaque,
+                         bool* read) {
+    *read = false;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || strcmp(info.name, "software") != 0) {
+        return nullptr;
+    }
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                             SDL_TEXTUREACCESS_STREAMING, width, height);
+    void* pixels;
+    int pitch;
+    if (!texture || SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) {
+        if (texture) SDL_DestroyTexture(texture);
+        return nullptr;
+    }
+    *read = pitch == width * 4;
+    bool ok = *read && LoadBmpPixels(path, width, height, colorKey, (uint32_t*)pixels);
+    if (ok) *opaque = IsOpaque((const uint32_t*)pixels, (size_t)width * height);
+    SDL_UnlockTexture(texture);
+    if (ok) return texture;
+    SDL_DestroyTexture(texture);
+    return nullptr;
+}
 }  // namespace
 
 void RenderAttach(SDL_Renderer* target) { renderer = target; }
@@ -117,22 +151,22 @@ PlatformObject RenderLoadTexture(int id, const char* path, int width, int height
     int index = 0;
     while (index < MAX_TEXTURES && textureSlots[index].texture) index++;
     if (index == MAX_TEXTURES) return 0;
-    uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
-    if (!pixels) return 0;
-    SDL_Texture* texture = nullptr;
-    if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                                    width, height);
-        if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
-            SDL_DestroyTexture(texture);
-            texture = nullptr;
+    bool opaque = false, read = false;
+    SDL_Texture* texture = LoadInPlace(path, width, height, colorKey, &opaque, &read);
+    if (!texture && !read) {
+        uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
+        if (!pixels) return 0;
+        if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
+            texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                        SDL_TEXTUREACCESS_STATIC, width, height);
+            if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+                SDL_DestroyTexture(texture);
+                texture = nullptr;
+            }
+            opaque = IsOpaque(pixels, (size_t)width * height);
         }
+        free(pixels);
     }
-    bool opaque = true;
-    for (size_t i = 0, n = (size_t)width * height; i < n && opaque; i++) {
-        opaque = pixels[i] >> 24 == 0xFF;
-    }
-    free(pixels);
     if (!texture) return 0;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
