@@ -5,7 +5,8 @@ usage: bench.py BUILD_DIR [--seconds N]
 
 BUILD_DIR is a build configured with -DOSSMIRE_FRAME_LOG=ON (its game/ and
 ossmire-solver are used). Runs, each under its own Xvfb + openbox: the title
-and a stage in play on a quiet machine (CPU, peak memory, start-up), the
+and a stage in play on a quiet machine (CPU, peak memory, start-up) and the
+title minimised (CPU while idle), the
 same with two busy-loop processes at nice 0 sharing the cores (frame
 interval p99), and the simulator on the bot's course. Prints the CPU model
 and load average it ran under, whether the game raised its main thread's
@@ -61,7 +62,7 @@ def main(argv):
     game = os.path.join(build, "game")
     bench = load_game_bench()
     print(f"CPU: {cpu_model()}, {os.cpu_count()} cores; load average before: {load_average()}")
-    quiet = bench.measure(game, ["title", "play"], seconds)
+    quiet = bench.measure(game, ["title", "play", "idle"], seconds)
     loaded = bench.measure(game, ["title", "play"], seconds, load=2)
     fps = sim_course_fps(build)
     print(f"load average after: {load_average()}")
@@ -69,6 +70,8 @@ def main(argv):
     case = (f"main thread raised to nice {nice}" if nice < 0 else
             "main thread not raised (no RLIMIT_NICE, root or rtkit)")
     print(f"priority: {case}; renderer {quiet[0]['renderer']}")
+
+    idle = quiet.pop()
 
     def both(key, scale=1.0, unit=""):
         return " / ".join(f"{r[key] * scale:g}{unit}" for r in quiet)
@@ -83,6 +86,8 @@ def main(argv):
         ("frame interval p99, 2 busy loops, title / play",
          " / ".join(f"{r['p99_ms']} ms" for r in loaded), "<= 17 ms",
          all(r["p99_ms"] <= 17 for r in loaded)),
+        ("CPU while minimised", f"{idle['cpu_share'] * 100:g}%", "< 1%",
+         idle["cpu_share"] < 0.01),
         ("simulator, bot's course", f"{fps:,} frames/s", ">= 500,000", fps >= 500000),
     ]
     width = max(len(r[0]) for r in rows)

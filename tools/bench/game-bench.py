@@ -11,6 +11,7 @@ variable OSSMIRE_FRAME_LOG names (nothing else changes). The stage is
 reached as a player would: a progress save at stage 6, Z at the title, Down
 twice to CONTINUE, Z; every key is a real X key press held for 0.1 s.
 
+The scene "idle" is the title minimised (the game sleeps; its frames stop).
 Reported per scene: frames per second; the frame interval's median, 99th
 percentile and maximum (the grid is 16 ms) and how many exceeded 33 ms;
 the game process's CPU time as a share of one core; its peak resident set;
@@ -29,6 +30,7 @@ thread's nice value shows whether the game could raise its priority (it asks
 for -10; RLIMIT_NICE, root or rtkit must allow it)."""
 import json
 import os
+import random
 import shutil
 import statistics
 import struct
@@ -44,26 +46,47 @@ def fail(message):
     sys.exit(f"game-bench: {message}")
 
 
+def display_in_use(n):
+    """A lock file, or an abstract socket: X servers in other file systems that
+    share our network namespace take the client before our own would."""
+    if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+        return True
+    with open("/proc/net/unix") as f:
+        return f"@/tmp/.X11-unix/X{n}\n" in f.read()
+
+
 def start_x():
-    """Xvfb on a display it picks itself (others may be starting theirs), and openbox."""
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as f:
-        number = f.readline().strip()
-    if not number:
+    """Xvfb on a display no one else uses, and openbox."""
+    for n in random.sample(range(200, 1000), 50):
+        if display_in_use(n):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+                os.environ["DISPLAY"] = f":{n}"
+                wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+                # Until openbox manages windows: a window mapped before may
+                # start unfocused, and an unfocused game draws nothing.
+                for _ in range(300):
+                    check = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                           capture_output=True, text=True).stdout
+                    if "window id" in check:
+                        break
+                    time.sleep(0.1)
+                return xvfb, wm
+            if xvfb.poll() is not None:
+                break
+            time.sleep(0.1)
         xvfb.kill()
-        fail("Xvfb did not start")
-    os.environ["DISPLAY"] = f":{number}"
-    wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    time.sleep(0.5)
-    return xvfb, wm
+        xvfb.wait()
+    fail("no free display for Xvfb")
 
 
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
+def cpu_seconds(pid, thread=False):
+    """CPU time of the process, or with `thread` of its main thread alone."""
+    with open(f"/proc/{pid}/task/{pid}/stat" if thread else f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / CLK_TCK  # utime + stime
 
@@ -127,17 +150,12 @@ def run_scene(game, scene, seconds, renderer, out, nice):
     command = [os.path.join(game, "ossmire")]
     if nice:
         command = ["nice", "-n", nice] + command
+    errors = open(os.path.join(work, "stderr.txt"), "w+")
     game_proc = subprocess.Popen(command, cwd=work, env=env,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                 stdout=subprocess.DEVNULL, stderr=errors)
     try:
-        deadline = time.monotonic() + 15
-        while len(read_log(log)[1]) < 2:
-            if game_proc.poll() is not None or time.monotonic() > deadline:
-                fail(f"{scene}: no frames logged; is {game}/ossmire built with "
-                     "-DOSSMIRE_FRAME_LOG=ON?")
-            time.sleep(0.01)
         wid = ""
-        for _ in range(100):
+        for _ in range(300):
             found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Ossmire$"],
                                    capture_output=True, text=True).stdout.split()
             if found:
@@ -147,6 +165,14 @@ def run_scene(game, scene, seconds, renderer, out, nice):
         if not wid:
             fail(f"{scene}: no window named Ossmire")
         subprocess.run(["xdotool", "windowfocus", "--sync", wid], stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 60  # a busy machine starts slowly
+        while len(read_log(log)[1]) < 2:
+            if game_proc.poll() is not None or time.monotonic() > deadline:
+                errors.seek(0)
+                fail(f"{scene}: no frames logged (exit {game_proc.poll()}; "
+                     f"{errors.read().strip()[-300:]}); is {game}/ossmire built with "
+                     "-DOSSMIRE_FRAME_LOG=ON?")
+            time.sleep(0.01)
         time.sleep(1.0)  # the first second is start-up
         if scene == "play":
             tap("z")          # open the doors
@@ -155,10 +181,19 @@ def run_scene(game, scene, seconds, renderer, out, nice):
             tap("Down")       # CONTINUE
             tap("z")
             time.sleep(4.0)   # wipe, scene change, start message
+        elif scene == "idle":
+            # The title minimised: the game is inactive and should sleep.
+            subprocess.run(["xdotool", "windowminimize", "--sync", wid], stderr=subprocess.DEVNULL)
+            time.sleep(1.0)
         nice_value = main_thread_nice(game_proc.pid)
         t0, cpu0 = time.monotonic(), cpu_seconds(game_proc.pid)
+        main0 = cpu_seconds(game_proc.pid, thread=True)
         time.sleep(seconds)
         t1, cpu1 = time.monotonic(), cpu_seconds(game_proc.pid)
+        main1 = cpu_seconds(game_proc.pid, thread=True)
+        if scene == "idle":
+            subprocess.run(["xdotool", "windowactivate", "--sync", wid], stderr=subprocess.DEVNULL)
+            time.sleep(0.5)  # restored, so that it takes the ESC below
         rss = peak_rss_kb(game_proc.pid)
         if out:
             subprocess.run(["import", "-window", "root", os.path.join(out, f"{scene}.png")],
@@ -184,6 +219,12 @@ def run_scene(game, scene, seconds, renderer, out, nice):
     starts = [start for start, _ in inside]
     grants = [(b - a) * 1000 for a, b in zip(starts, starts[1:])]
     work_ms = [(present - start) * 1000 for start, present in inside]
+    if scene == "idle":
+        return {"scene": scene, "renderer": used, "window_s": round(t1 - t0, 2),
+                "frames": len(window), "cpu_share": round((cpu1 - cpu0) / (t1 - t0), 3),
+                "main_thread_cpu_share": round((main1 - main0) / (t1 - t0), 3),
+                "peak_rss_mib": round(rss / 1024, 1), "main_thread_nice": nice_value,
+                "exit_code": code}
     if len(intervals) < 10:
         fail(f"{scene}: only {len(window)} frames in the window")
     return {
@@ -201,6 +242,7 @@ def run_scene(game, scene, seconds, renderer, out, nice):
         "frame_work_median_ms": round(statistics.median(work_ms), 2),
         "frame_work_p99_ms": round(percentile(work_ms, 99), 2),
         "cpu_share": round((cpu1 - cpu0) / (t1 - t0), 3),
+        "main_thread_cpu_share": round((main1 - main0) / (t1 - t0), 3),
         "peak_rss_mib": round(rss / 1024, 1),
         "startup_first_present_s": round(stamps[0] - exec_time, 3),
         "startup_first_picture_s": round(stamps[1] - exec_time, 3),
@@ -252,11 +294,17 @@ def main(argv):
     results = measure(game, opts["--scenes"].split(","), float(opts["--seconds"]),
                       opts["--renderer"], opts["--out"], opts["--nice"], int(opts["--load"]))
     for r in results:
+        if r["scene"] == "idle":
+            print(f"idle   {r['frames']} frames over {r['window_s']} s minimised; CPU "
+                  f"{100 * r['cpu_share']:.2f}% of a core, the main thread "
+                  f"{100 * r['main_thread_cpu_share']:.2f}%; exit {r['exit_code']}")
+            continue
         print(f"{r['scene']:6} renderer={r['renderer']} {r['fps']} fps over {r['window_s']} s: "
               f"interval median {r['median_ms']} ms, p99 {r['p99_ms']} ms, max {r['max_ms']} ms, "
               f"{r['over_33ms']} over 33 ms (frame starts: p99 {r['grant_p99_ms']} ms, max "
               f"{r['grant_max_ms']} ms; clear to present: median {r['frame_work_median_ms']} ms, "
-              f"p99 {r['frame_work_p99_ms']} ms); CPU {100 * r['cpu_share']:.1f}% of a core; "
+              f"p99 {r['frame_work_p99_ms']} ms); CPU {100 * r['cpu_share']:.1f}% of a core "
+              f"(main thread {100 * r['main_thread_cpu_share']:.1f}%); "
               f"peak RSS {r['peak_rss_mib']} MiB; start-up {r['startup_first_present_s']} s to "
               f"the first present, {r['startup_first_picture_s']} s to the first picture; "
               f"main thread nice {r['main_thread_nice']}; {r['busy_loops']} busy loops; "
