@@ -273,9 +273,11 @@ def measure(game, scenes, seconds=20.0, renderer="", out="", nice="", load=0):
             results.append(run_scene(game, scene, seconds, renderer, out, nice))
             results[-1]["busy_loops"] = load
     finally:
-        for p in loops + [wm, xvfb]:
+        for p in loops + [wm]:
             p.kill()
             p.wait()
+        xvfb.terminate()  # not killed: it removes its lock file and socket
+        xvfb.wait()
     return results
 
 
