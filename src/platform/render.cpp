@@ -16,6 +16,7 @@ const int MAX_TEXTURE_SIDE = 4096;
 struct TextureSlot {
     SDL_Texture* texture;
     int width, height;
+    bool opaque;  // no keyed texel: drawn plain, it needs no blending
 };
 
 SDL_Renderer* renderer;
@@ -27,10 +28,15 @@ TextureSlot* FindTexture(PlatformObject handle) {
     return slot->texture ? slot : nullptr;
 }
 
-void ApplyColor(SDL_Texture* texture, uint32_t argb, uint32_t additive) {
+void ApplyColor(const TextureSlot* slot, uint32_t argb, uint32_t additive, bool plain) {
+    SDL_Texture* texture = slot->texture;
     // Additive draws add texel x colour whatever the colour's alpha, as a
     // one/one blend does; keyed texels are transparent black and add nothing.
-    SDL_SetTextureBlendMode(texture, additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND);
+    // Opaque texels in plain white replace what is below exactly as blending
+    // them would, at a fraction of the cost (the backgrounds fill the screen).
+    SDL_BlendMode mode = additive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND;
+    if (plain && slot->opaque && !additive && argb == 0xFFFFFFFFu) mode = SDL_BLENDMODE_NONE;
+    SDL_SetTextureBlendMode(texture, mode);
     SDL_SetTextureColorMod(texture, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
     SDL_SetTextureAlphaMod(texture, additive ? 0xFF : argb >> 24);
 }
@@ -93,6 +99,40 @@ void DrawGeometry(const PlatformSprite* s, const TextureSlot* slot, const Source
     static const int INDICES[6] = {0, 1, 2, 0, 2, 3};
     SDL_RenderGeometry(renderer, slot->texture, v, 4, INDICES, 6);
 }
+bool IsOpaque(const uint32_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; i++) {
+        if (pixels[i] >> 24 != 0xFF) return false;
+    }
+    return true;
+}
+
+// The software renderer's streaming texture is its surface itself: decoding
+// straight into it spares a second copy of every sheet at start-up. Null
+// when the renderer cannot hand out its pixels that way (`*read` false) or
+// the file would not decode (`*read` true: it is not read a second time).
+SDL_Texture* LoadInPlace(const char* path, int width, int height, uint32_t colorKey, bool* opaque,
+                         bool* read) {
+    *read = false;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || strcmp(info.name, "software") != 0) {
+        return nullptr;
+    }
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                             SDL_TEXTUREACCESS_STREAMING, width, height);
+    void* pixels;
+    int pitch;
+    if (!texture || SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) {
+        if (texture) SDL_DestroyTexture(texture);
+        return nullptr;
+    }
+    *read = pitch == width * 4;
+    bool ok = *read && LoadBmpPixels(path, width, height, colorKey, (uint32_t*)pixels);
+    if (ok) *opaque = IsOpaque((const uint32_t*)pixels, (size_t)width * height);
+    SDL_UnlockTexture(texture);
+    if (ok) return texture;
+    SDL_DestroyTexture(texture);
+    return nullptr;
+}
 }  // namespace
 
 void RenderAttach(SDL_Renderer* target) { renderer = target; }
@@ -111,22 +151,26 @@ PlatformObject RenderLoadTexture(int id, const char* path, int width, int height
     int index = 0;
     while (index < MAX_TEXTURES && textureSlots[index].texture) index++;
     if (index == MAX_TEXTURES) return 0;
-    uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
-    if (!pixels) return 0;
-    SDL_Texture* texture = nullptr;
-    if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                                    width, height);
-        if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
-            SDL_DestroyTexture(texture);
-            texture = nullptr;
+    bool opaque = false, read = false;
+    SDL_Texture* texture = LoadInPlace(path, width, height, colorKey, &opaque, &read);
+    if (!texture && !read) {
+        uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
+        if (!pixels) return 0;
+        if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
+            texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                        SDL_TEXTUREACCESS_STATIC, width, height);
+            if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+                SDL_DestroyTexture(texture);
+                texture = nullptr;
+            }
+            opaque = IsOpaque(pixels, (size_t)width * height);
         }
+        free(pixels);
     }
-    free(pixels);
     if (!texture) return 0;
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
-    textureSlots[index] = {texture, width, height};
+    textureSlots[index] = {texture, width, height, opaque};
     return (PlatformObject)(index + 1);
 }
 
@@ -134,15 +178,15 @@ void RenderReleaseTexture(PlatformObject handle) {
     TextureSlot* slot = FindTexture(handle);
     if (!slot) return;
     SDL_DestroyTexture(slot->texture);
-    *slot = {nullptr, 0, 0};
+    *slot = {nullptr, 0, 0, false};
 }
 
 void RenderSprite(const PlatformSprite* s) {
     TextureSlot* slot = FindTexture(s->texture);
     Source src;
     if (!renderer || !slot || !ClipSource(s, slot, &src)) return;
-    ApplyColor(slot->texture, s->color, s->additive);
     bool plain = s->rotation == 0.0f && s->scaleX > 0.0f && s->scaleY > 0.0f;
+    ApplyColor(slot, s->color, s->additive, plain);
     if (!plain) {
         DrawGeometry(s, slot, src);
         return;

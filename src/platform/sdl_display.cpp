@@ -5,6 +5,8 @@
 #include <ctime>
 #endif
 
+#include <unistd.h>
+
 #include <cstring>
 
 #include "platform/render.h"
@@ -33,6 +35,12 @@ bool IsCpuOpenGl(SDL_Renderer* candidate) {
                     strstr(name, "Software Rasterizer"));
 }
 
+// Without a kernel graphics device every OpenGL is Mesa on the CPU: asking
+// costs a tenth of a second and maps some 56 MiB of LLVM that stays.
+bool HasGpuDevice(void) {
+    return access("/dev/dri", F_OK) == 0 || access("/dev/nvidiactl", F_OK) == 0;
+}
+
 SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
     // Straight to the window system: by default SDL would upload the
     // software picture into an OpenGL texture and draw it once more.
@@ -42,6 +50,12 @@ SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
 }  // namespace
 
 SDL_Renderer* SdlRenderer(void) { return renderer; }
+
+bool SdlWantsOpenGl(void) {
+    const char* driver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    if (driver && *driver) return strcmp(driver, "software") != 0;
+    return HasGpuDevice();
+}
 
 int PlatformCreateGraphicsSystem(void) { return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? 1 : 0; }
 
@@ -87,7 +101,7 @@ void SdlFitPicture(void) {
 PlatformObject PlatformCreateDevice(PlatformObject, int deviceType) {
     SDL_Window* window = SdlWindow();
     if (!window || renderer) return 0;
-    if (deviceType == 1) {
+    if (deviceType == 1 && SdlWantsOpenGl()) {
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
         // OpenGL rasterised by the CPU (no GPU): SDL's own software renderer
         // draws the same picture at a third of the CPU time, with steadier
@@ -100,6 +114,10 @@ PlatformObject PlatformCreateDevice(PlatformObject, int deviceType) {
         renderer = CreateSoftwareRenderer(window);
     }
     if (!renderer) return 0;
+    // The frame loop runs on this thread: on a busy machine it should get its
+    // core back before the frame is due. Needs RLIMIT_NICE, root or rtkit;
+    // where none allows it the thread simply keeps its priority.
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
     // The 640x480 picture letterboxed in any window, scaled nearest-neighbour.
     SDL_RenderSetLogicalSize(renderer, LOGICAL_WIDTH, LOGICAL_HEIGHT);
     SdlFitPicture();

@@ -163,7 +163,9 @@ PlatformObject PlatformCreateWindow(const char* caption) {
     const int w = CLIENT_WIDTH * scale, h = CLIENT_HEIGHT * scale;
     // Created with GL up front when possible, so that an accelerated renderer
     // never has to recreate the window under us.
-    window = SDL_CreateWindow(caption, 50, 50, w, h, flags | SDL_WINDOW_OPENGL);
+    if (SdlWantsOpenGl()) {
+        window = SDL_CreateWindow(caption, 50, 50, w, h, flags | SDL_WINDOW_OPENGL);
+    }
     if (!window) window = SDL_CreateWindow(caption, 50, 50, w, h, flags);
     if (!window) return 0;
     SDL_SetWindowMinimumSize(window, MIN_WIDTH, MIN_HEIGHT);

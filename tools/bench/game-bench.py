@@ -3,7 +3,7 @@
 over a window of each scene: the title, and a course stage in play.
 
 usage: game-bench.py GAME_DIR [--seconds N] [--renderer NAME] [--scenes title,play]
-                     [--nice N] [--out DIR]
+                     [--nice N] [--load N] [--out DIR]
 
 GAME_DIR must come from a build configured with -DOSSMIRE_FRAME_LOG=ON: the
 game then writes the time of every present to the file that the environment
@@ -11,6 +11,7 @@ variable OSSMIRE_FRAME_LOG names (nothing else changes). The stage is
 reached as a player would: a progress save at stage 6, Z at the title, Down
 twice to CONTINUE, Z; every key is a real X key press held for 0.1 s.
 
+The scene "idle" is the title minimised (the game sleeps; its frames stop).
 Reported per scene: frames per second; the frame interval's median, 99th
 percentile and maximum (the grid is 16 ms) and how many exceeded 33 ms;
 the game process's CPU time as a share of one core; its peak resident set;
@@ -23,9 +24,13 @@ its time.
 --renderer sets SDL_RENDER_DRIVER for the run (e.g. software); the renderer
 actually used is reported. --nice runs the game at that scheduling priority
 (negative needs root): on a machine shared with other work it tells the
-game's own cost from the time it lost waiting for a core."""
+game's own cost from the time it lost waiting for a core. --load N runs N
+busy-loop processes at nice 0 beside the game for the whole run. The main
+thread's nice value shows whether the game could raise its priority (it asks
+for -10; RLIMIT_NICE, root or rtkit must allow it)."""
 import json
 import os
+import random
 import shutil
 import statistics
 import struct
@@ -41,30 +46,54 @@ def fail(message):
     sys.exit(f"game-bench: {message}")
 
 
-def start_x(work):
-    for n in range(90, 140):
-        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+def display_in_use(n):
+    """A lock file, or an abstract socket: X servers in other file systems that
+    share our network namespace take the client before our own would."""
+    if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+        return True
+    with open("/proc/net/unix") as f:
+        return f"@/tmp/.X11-unix/X{n}\n" in f.read()
+
+
+def start_x():
+    """Xvfb on a display no one else uses, and openbox."""
+    for n in random.sample(range(200, 1000), 50):
+        if display_in_use(n):
             continue
         xvfb = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(50):
+        for _ in range(100):
             if os.path.exists(f"/tmp/.X11-unix/X{n}"):
                 os.environ["DISPLAY"] = f":{n}"
                 wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL,
                                       stderr=subprocess.DEVNULL)
-                time.sleep(0.5)
+                # Until openbox manages windows: a window mapped before may
+                # start unfocused, and an unfocused game draws nothing.
+                for _ in range(300):
+                    check = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                           capture_output=True, text=True).stdout
+                    if "window id" in check:
+                        break
+                    time.sleep(0.1)
                 return xvfb, wm
             if xvfb.poll() is not None:
                 break
             time.sleep(0.1)
         xvfb.kill()
+        xvfb.wait()
     fail("no free display for Xvfb")
 
 
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
+def cpu_seconds(pid, thread=False):
+    """CPU time of the process, or with `thread` of its main thread alone."""
+    with open(f"/proc/{pid}/task/{pid}/stat" if thread else f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / CLK_TCK  # utime + stime
+
+
+def main_thread_nice(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        return int(f.read().rsplit(")", 1)[1].split()[16])
 
 
 def peak_rss_kb(pid):
@@ -121,17 +150,12 @@ def run_scene(game, scene, seconds, renderer, out, nice):
     command = [os.path.join(game, "ossmire")]
     if nice:
         command = ["nice", "-n", nice] + command
+    errors = open(os.path.join(work, "stderr.txt"), "w+")
     game_proc = subprocess.Popen(command, cwd=work, env=env,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                 stdout=subprocess.DEVNULL, stderr=errors)
     try:
-        deadline = time.monotonic() + 15
-        while len(read_log(log)[1]) < 2:
-            if game_proc.poll() is not None or time.monotonic() > deadline:
-                fail(f"{scene}: no frames logged; is {game}/ossmire built with "
-                     "-DOSSMIRE_FRAME_LOG=ON?")
-            time.sleep(0.01)
         wid = ""
-        for _ in range(100):
+        for _ in range(300):
             found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Ossmire$"],
                                    capture_output=True, text=True).stdout.split()
             if found:
@@ -141,6 +165,14 @@ def run_scene(game, scene, seconds, renderer, out, nice):
         if not wid:
             fail(f"{scene}: no window named Ossmire")
         subprocess.run(["xdotool", "windowfocus", "--sync", wid], stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 60  # a busy machine starts slowly
+        while len(read_log(log)[1]) < 2:
+            if game_proc.poll() is not None or time.monotonic() > deadline:
+                errors.seek(0)
+                fail(f"{scene}: no frames logged (exit {game_proc.poll()}; "
+                     f"{errors.read().strip()[-300:]}); is {game}/ossmire built with "
+                     "-DOSSMIRE_FRAME_LOG=ON?")
+            time.sleep(0.01)
         time.sleep(1.0)  # the first second is start-up
         if scene == "play":
             tap("z")          # open the doors
@@ -149,9 +181,19 @@ def run_scene(game, scene, seconds, renderer, out, nice):
             tap("Down")       # CONTINUE
             tap("z")
             time.sleep(4.0)   # wipe, scene change, start message
+        elif scene == "idle":
+            # The title minimised: the game is inactive and should sleep.
+            subprocess.run(["xdotool", "windowminimize", "--sync", wid], stderr=subprocess.DEVNULL)
+            time.sleep(1.0)
+        nice_value = main_thread_nice(game_proc.pid)
         t0, cpu0 = time.monotonic(), cpu_seconds(game_proc.pid)
+        main0 = cpu_seconds(game_proc.pid, thread=True)
         time.sleep(seconds)
         t1, cpu1 = time.monotonic(), cpu_seconds(game_proc.pid)
+        main1 = cpu_seconds(game_proc.pid, thread=True)
+        if scene == "idle":
+            subprocess.run(["xdotool", "windowactivate", "--sync", wid], stderr=subprocess.DEVNULL)
+            time.sleep(0.5)  # restored, so that it takes the ESC below
         rss = peak_rss_kb(game_proc.pid)
         if out:
             subprocess.run(["import", "-window", "root", os.path.join(out, f"{scene}.png")],
@@ -177,6 +219,12 @@ def run_scene(game, scene, seconds, renderer, out, nice):
     starts = [start for start, _ in inside]
     grants = [(b - a) * 1000 for a, b in zip(starts, starts[1:])]
     work_ms = [(present - start) * 1000 for start, present in inside]
+    if scene == "idle":
+        return {"scene": scene, "renderer": used, "window_s": round(t1 - t0, 2),
+                "frames": len(window), "cpu_share": round((cpu1 - cpu0) / (t1 - t0), 3),
+                "main_thread_cpu_share": round((main1 - main0) / (t1 - t0), 3),
+                "peak_rss_mib": round(rss / 1024, 1), "main_thread_nice": nice_value,
+                "exit_code": code}
     if len(intervals) < 10:
         fail(f"{scene}: only {len(window)} frames in the window")
     return {
@@ -194,17 +242,49 @@ def run_scene(game, scene, seconds, renderer, out, nice):
         "frame_work_median_ms": round(statistics.median(work_ms), 2),
         "frame_work_p99_ms": round(percentile(work_ms, 99), 2),
         "cpu_share": round((cpu1 - cpu0) / (t1 - t0), 3),
+        "main_thread_cpu_share": round((main1 - main0) / (t1 - t0), 3),
         "peak_rss_mib": round(rss / 1024, 1),
         "startup_first_present_s": round(stamps[0] - exec_time, 3),
         "startup_first_picture_s": round(stamps[1] - exec_time, 3),
+        "main_thread_nice": nice_value,
         "exit_code": code,
     }
+
+
+def busy_loops(count):
+    """`count` processes spinning at nice 0 until killed."""
+    return [subprocess.Popen([sys.executable, "-c", "while True: pass"],
+                             preexec_fn=lambda: os.setpriority(os.PRIO_PROCESS, 0, 0))
+            for _ in range(count)]
+
+
+def measure(game, scenes, seconds=20.0, renderer="", out="", nice="", load=0):
+    """Runs the scenes under a fresh Xvfb + openbox; a result dict per scene."""
+    for tool in ("Xvfb", "openbox", "xdotool"):
+        if not shutil.which(tool):
+            fail(f"{tool} is missing (scripts/install-deps.sh installs it)")
+    if out:
+        os.makedirs(out, exist_ok=True)
+    xvfb, wm = start_x()
+    loops = busy_loops(load)
+    results = []
+    try:
+        for scene in scenes:
+            results.append(run_scene(game, scene, seconds, renderer, out, nice))
+            results[-1]["busy_loops"] = load
+    finally:
+        for p in loops + [wm]:
+            p.kill()
+            p.wait()
+        xvfb.terminate()  # not killed: it removes its lock file and socket
+        xvfb.wait()
+    return results
 
 
 def main(argv):
     args = argv[1:]
     opts = {"--seconds": "20", "--renderer": "", "--scenes": "title,play", "--out": "",
-            "--nice": ""}
+            "--nice": "", "--load": "0"}
     for flag in list(opts):
         if flag in args:
             i = args.index(flag)
@@ -213,30 +293,23 @@ def main(argv):
     if len(args) != 1:
         sys.exit(__doc__)
     game = os.path.abspath(args[0])
-    for tool in ("Xvfb", "openbox", "xdotool"):
-        if not shutil.which(tool):
-            fail(f"{tool} is missing (scripts/install-deps.sh installs it)")
-    if opts["--out"]:
-        os.makedirs(opts["--out"], exist_ok=True)
-    xvfb, wm = start_x(tempfile.gettempdir())
-    results = []
-    try:
-        for scene in opts["--scenes"].split(","):
-            results.append(run_scene(game, scene, float(opts["--seconds"]), opts["--renderer"],
-                                     opts["--out"], opts["--nice"]))
-    finally:
-        wm.kill()
-        xvfb.kill()
-        wm.wait()
-        xvfb.wait()
+    results = measure(game, opts["--scenes"].split(","), float(opts["--seconds"]),
+                      opts["--renderer"], opts["--out"], opts["--nice"], int(opts["--load"]))
     for r in results:
+        if r["scene"] == "idle":
+            print(f"idle   {r['frames']} frames over {r['window_s']} s minimised; CPU "
+                  f"{100 * r['cpu_share']:.2f}% of a core, the main thread "
+                  f"{100 * r['main_thread_cpu_share']:.2f}%; exit {r['exit_code']}")
+            continue
         print(f"{r['scene']:6} renderer={r['renderer']} {r['fps']} fps over {r['window_s']} s: "
               f"interval median {r['median_ms']} ms, p99 {r['p99_ms']} ms, max {r['max_ms']} ms, "
               f"{r['over_33ms']} over 33 ms (frame starts: p99 {r['grant_p99_ms']} ms, max "
               f"{r['grant_max_ms']} ms; clear to present: median {r['frame_work_median_ms']} ms, "
-              f"p99 {r['frame_work_p99_ms']} ms); CPU {100 * r['cpu_share']:.1f}% of a core; "
+              f"p99 {r['frame_work_p99_ms']} ms); CPU {100 * r['cpu_share']:.1f}% of a core "
+              f"(main thread {100 * r['main_thread_cpu_share']:.1f}%); "
               f"peak RSS {r['peak_rss_mib']} MiB; start-up {r['startup_first_present_s']} s to "
               f"the first present, {r['startup_first_picture_s']} s to the first picture; "
+              f"main thread nice {r['main_thread_nice']}; {r['busy_loops']} busy loops; "
               f"exit {r['exit_code']}")
     if opts["--out"]:
         with open(os.path.join(opts["--out"], "game-bench.json"), "w") as f:
