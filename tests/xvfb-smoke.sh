@@ -87,12 +87,15 @@ wait_geometry() {
     return 1
 }
 
-# The game's files in a scratch directory, so its saves land there.
+# The game's files in a scratch directory, so its saves land there. The
+# program itself is copied: the game looks for its data beside the file it
+# runs from, which for a link is the link's target.
 GAME=$WORK/game
 mkdir -p "$GAME/EditMap"
 for f in "$GAME_DIR"/*; do
     case $(basename "$f") in
         EditMap | sav_*.vrk) ;;
+        ossmire) cp "$f" "$GAME/" ;;
         *) ln -s "$f" "$GAME/" ;;
     esac
 done
@@ -186,9 +189,9 @@ if [ -n "$SOLVER" ]; then
     [ -n "$moves" ] || fail "no solution for rule stage 1"
     declare -A arrow=([U]=Up [D]=Down [L]=Left [R]=Right)
     for ((i = 0; i < ${#moves}; i++)); do
-        xdotool keydown "${arrow[${moves:i:1}]}"
-        sleep 0.2
-        xdotool keyup "${arrow[${moves:i:1}]}"
+        # One xdotool for the press and the release: a busy machine cannot
+        # stretch the hold by starting a second process late.
+        xdotool keydown "${arrow[${moves:i:1}]}" sleep 0.2 keyup "${arrow[${moves:i:1}]}"
         sleep 0.5
     done
     wait_for 7-chapter1 "$BITMAP/gameadv/background01.bmp" 140x320+500+0 15
