@@ -67,46 +67,6 @@ class Editor : public PlayTest {
 };
 }  // namespace
 
-TEST_F(Editor, PaintedMapIsSavedAsSeventyThreeBytes) {
-    Frame(Cell(0, 0));
-    Place(KEY1, Cell(0, 0));
-    Place(KEY2, Cell(1, 0));
-    Place(KEY3, Cell(2, 0));
-    Place(KEY4, Cell(7, 7));
-    Place(WARP, Cell(3, 1));
-    Place(WARP, Cell(4, 1));
-    Click(TIME2);
-    Frame(Cell(5, 6), false, true);
-    Frame(Cell(5, 6));
-    stageNumber = 3;
-    Click(SAVE);
-
-    std::vector<u8> bytes = ReadAll("EditMap/map_03.map");
-    ASSERT_EQ(bytes.size(), MAP_FILE_BYTES);
-    std::vector<u8> board(64, 0);
-    board[0] = 7;
-    board[1] = 8;
-    board[2] = 9;
-    board[63] = 10;
-    board[11] = board[12] = 12;
-    EXPECT_EQ(std::vector<u8>(bytes.begin(), bytes.begin() + 64), board);
-    EXPECT_EQ(bytes[64], 2);
-    EXPECT_EQ(std::vector<u8>(bytes.begin() + 65, bytes.end()),
-              (std::vector<u8>{5, 0, 0, 0, 6, 0, 0, 0}));
-    EXPECT_EQ(mapSavedNotice, 1u);
-
-    // The next visit to map 03 shows it as saved.
-    memset(editBoard, 0, sizeof editBoard);
-    editTimeClass = 0;
-    editorLoaded = 0;
-    Frame(Cell(0, 0));
-    EXPECT_EQ(std::vector<u8>(editBoard, editBoard + 64), board);
-    EXPECT_EQ(editTimeClass, 2);
-    EXPECT_EQ(editStartX, 5);
-    EXPECT_EQ(editStartY, 6);
-    EXPECT_EQ(mapSavedNotice, 0u);
-}
-
 TEST_F(Editor, NoticeIsDrawnInExactlyOneHundredAndEightyOneFrames) {
     Frame(SAVE);
     Click(SAVE);  // an empty board: invalid
@@ -254,22 +214,6 @@ TEST(KeepTileUnique, WarpRuleAndTheForgottenWarp) {
     for (u8 code : cells) warps += code == 12;
     EXPECT_EQ(warps, 1);
     EXPECT_LT(remembered, 64);
-}
-
-TEST_F(Editor, PaintingOverTheRememberedWarpForgetsIt) {
-    Frame(Cell(0, 0));
-    Place(WARP, Cell(1, 0));
-    Place(WARP, Cell(2, 0));
-    Place(WARP, Cell(3, 0));  // 1 goes, 2 is remembered
-    EXPECT_EQ(rememberedWarp, 2);
-    Place(KEY3, Cell(2, 0));
-    EXPECT_EQ(rememberedWarp, NO_REMEMBERED_WARP);
-    Place(WARP, Cell(4, 0));
-    Place(WARP, Cell(5, 0));
-    EXPECT_EQ(editBoard[2], 9) << "the key painted over the old warp stays";
-    EXPECT_EQ(editBoard[3], 0);
-    EXPECT_EQ(editBoard[4], 12);
-    EXPECT_EQ(editBoard[5], 12);
 }
 
 TEST_F(Editor, ClearingTheBoardKeepsTheRememberedWarp) {

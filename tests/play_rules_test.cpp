@@ -2,8 +2,6 @@
 // trail, tiles, the clock, the ends of a stage, and the pause menu.
 #include "play/menus.h"
 #include "play_fixture.h"
-#include "base/registry.h"
-#include "shell/shell.h"
 
 using namespace playtest;
 
@@ -38,12 +36,9 @@ class Rules : public PlayTest {
         RunPauseInput();
         TickClock();
         RunCellRules();
-        StepPauseSlide([](i32 slide, u8, u32) { slides.push_back(slide); });
+        StepPauseSlide([](i32, u8, u32) {});
     }
-
-    static std::vector<i32> slides;
 };
-std::vector<i32> Rules::slides;
 
 TEST_F(Rules, HeldDirectionStepsOnSecondFrameThenEvery17) {
     Start(OPEN, 0, 7);
@@ -313,48 +308,6 @@ TEST_F(Rules, AStartOffTheBoardNeverReadsOutsideIt) {
     EXPECT_EQ(missed, 1u);
 }
 
-TEST_F(Rules, PauseSlidesInStandsOpenAndSlidesOutWithTheClockStopped) {
-    Start(OPEN, 4, 4);
-    slides.clear();
-    SceneFrame(B);
-    SceneFrame(NONE);
-    SceneFrame(B);  // while sliding in: the sound only
-    EXPECT_EQ(TakeSounds(), (std::vector<int>{PLAY_WAVE_RETRAY, PLAY_WAVE_RETRAY}));
-    for (int i = 0; i < 20; i++) SceneFrame(NONE);
-    for (int i = 0; i < 17; i++) EXPECT_EQ(slides[i], 30 * i);
-    EXPECT_EQ(pauseOpen, 1u);
-    EXPECT_EQ(clockRunning, 0u);
-    u32 shown = timeLeft;
-    HeadlessSetTime(HeadlessTime() + 5000);
-    for (int i = 0; i < 5; i++) SceneFrame(UP);  // stage select is free mode's only
-    EXPECT_EQ(timeLeft, shown);
-    EXPECT_EQ(playerY, 4) << "no steps while paused";
-    EXPECT_EQ(pauseCursor, PAUSE_RETRY);
-    for (const Buttons& b : {DOWN, NONE, RIGHT}) SceneFrame(b);
-    EXPECT_EQ(pauseCursor, PAUSE_BACK_TO_GAME);
-    EXPECT_EQ(TakeSounds(), (std::vector<int>{PLAY_WAVE_CURSOR, PLAY_WAVE_CURSOR}));
-
-    slides.clear();
-    SceneFrame(A);
-    while (pauseClosing && slides.size() < 40) SceneFrame(NONE);
-    EXPECT_EQ(slides.size(), 18u);
-    EXPECT_EQ(slides.front(), 480);
-    EXPECT_EQ(slides.back(), -30);
-    EXPECT_EQ(sequenceFrame, 0);
-    EXPECT_EQ(timeLeft, shown);
-    SceneFrame(NONE);
-    EXPECT_EQ(timeLeft, shown - 1) << "the first running frame ticks at once";
-    SceneFrame(B);
-    for (int i = 0; i < 17; i++) SceneFrame(NONE);
-    SceneFrame(B);
-    EXPECT_EQ(pauseClosing, 1u) << "B at the fully open panel closes it";
-    while (sequenceFrame != 0) SceneFrame(NONE);
-    SceneFrame(B);  // the closing panel's last frame stands at 0: still no reopening
-    EXPECT_EQ(pauseOpening, 0u);
-    SceneFrame(NONE);
-    EXPECT_EQ(pauseClosing + pauseOpen + pauseOpening, 0u);
-}
-
 TEST_F(Rules, PauseChoicesRetryQuitAndFreeRetry) {
     struct Case {
         u8 choice;
@@ -379,192 +332,3 @@ TEST_F(Rules, PauseChoicesRetryQuitAndFreeRetry) {
     }
 }
 }  // namespace
-
-namespace {
-TEST(PlayGlobals, EverySharedNameIsRegistered) {
-    RegisterAllGlobals();
-    const char* names[] = {"board",
-                           "trail",
-                           "wallMask",
-                           "playerX",
-                           "playerY",
-                           "playerCell",
-                           "facing",
-                           "walkFrameTable",
-                           "walkStep",
-                           "trailEntry",
-                           "repeatDelay",
-                           "keysTaken",
-                           "timeLeft",
-                           "clockRunning",
-                           "lastTick",
-                           "swapSeconds",
-                           "timeClass",
-                           "tileEvent",
-                           "warpArrived",
-                           "warpAnimating",
-                           "bonusEffect",
-                           "penaltyEffect",
-                           "switchEffect",
-                           "stageLoaded",
-                           "introDone",
-                           "missed",
-                           "timeUp",
-                           "cleared",
-                           "clearExit",
-                           "playerGone",
-                           "finalClear",
-                           "stageCleared",
-                           "sequenceFrame",
-                           "pauseOpening",
-                           "pauseOpen",
-                           "pauseClosing",
-                           "pauseCursor",
-                           "quitToTitle",
-                           "freeSelecting",
-                           "freePlaying",
-                           "freeRetry",
-                           "freeBoardLoaded",
-                           "freeSource",
-                           "undergroundMode",
-                           "ruleMode",
-                           "freeMode",
-                           "stageNumber",
-                           "storyChapter",
-                           "courseSeconds",
-                           "undergroundSeconds",
-                           "courseCleared",
-                           "extrasUnlocked",
-                           "undergroundCleared",
-                           "undergroundBest",
-                           "bestCourse.totalSeconds",
-                           "bestCourse.hours",
-                           "bestCourse.minutes",
-                           "bestCourse.seconds",
-                           "bestUnderground.totalSeconds",
-                           "bestUnderground.seconds"};
-    for (const char* name : names) {
-        int element = -1;
-        EXPECT_NE(FindGlobal(name, &element), nullptr) << name;
-    }
-    int element = -1;
-    const GlobalEntry* y = FindGlobal("playerY", &element);
-    ASSERT_NE(y, nullptr);
-    EXPECT_EQ(y->address, (void*)&playerPosition[1]) << "y follows x in memory";
-    const GlobalEntry* keys = FindGlobal("keysTaken", &element);
-    ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(keys->count, 4u);
-}
-}  // namespace
-
-#ifdef OSSMIRE_GAME_DIR
-#include <sys/stat.h>
-
-#include "play/solver.h"
-
-namespace {
-// The warp beam's timing as the play field's drawer keeps it: its end is the
-// only drawing that gates the rules.
-struct WarpBeam {
-    u32 phase;
-    i32 offset;
-};
-
-void StepWarpBeam(WarpBeam* beam) {
-    if (!warpArrived) {
-        *beam = WarpBeam{0, 0};
-        return;
-    }
-    if (!warpAnimating) return;
-    if (beam->phase == 0 && 40 * playerY + 80 - beam->offset > -150) {
-        beam->offset += 30;
-        return;
-    }
-    beam->phase = 1;
-    if (beam->offset > 0) beam->offset -= 30;
-    if (beam->offset == 0) warpAnimating = 0;
-}
-
-Buttons Holding(char letter) {
-    Buttons held = NONE;
-    held.up = letter == 'U';
-    held.down = letter == 'D';
-    held.left = letter == 'L';
-    held.right = letter == 'R';
-    return held;
-}
-
-class StageReplay : public PlayTest {
-  protected:
-    // Sets the stage up as the play scene does, the first direction already
-    // held through the stage-start sequence, then plays `moves` holding each
-    // direction until it steps. Returns a description of how it ended.
-    std::string Replay(const char* moves) {
-        SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-        introDone = 1;
-        missed = cleared = timeUp = warpAnimating = 0;
-        repeatDelay = 0;
-        timeLeft = STAGE_SECONDS;
-        swapSeconds = 0;
-        StartStage();
-        lastTick = HeadlessTime() - 1000;
-        Press(Holding(moves[0]));
-        Press(Holding(moves[0]));
-        WarpBeam beam = {0, 0};
-        for (const char* move = moves; *move; move++) {
-            i32 x = playerX, y = playerY;
-            int frames = 0;
-            while (playerX == x && playerY == y && !missed && !timeUp && frames++ < 400) {
-                HeadlessSetTime(HeadlessTime() + 16);
-                Press(Holding(*move));
-                RunStep();
-                TickClock();
-                RunCellRules();
-                StepWarpBeam(&beam);
-            }
-            if (missed || timeUp || frames >= 400) {
-                char where[96];
-                snprintf(where, sizeof where, "stuck at move %d (%c): missed %u timeUp %u",
-                         (int)(move - moves), *move, missed, timeUp);
-                return where;
-            }
-        }
-        return cleared ? "cleared" : "moves ran out";
-    }
-};
-
-TEST_F(StageReplay, EverySolverSolutionClearsItsStageThroughTheRules) {
-    ASSERT_EQ(chdir(OSSMIRE_GAME_DIR), 0);
-    struct stat st;
-    if (stat("data.vrk", &st) != 0 || st.st_size < (off_t)GAME_DATA_BYTES) {
-        ASSERT_EQ(chdir(dir), 0);
-        GTEST_SKIP() << "no data.vrk built";
-    }
-    LoadGameData();
-    ASSERT_EQ(chdir(dir), 0);
-    struct Course {
-        u32 underground, rule, count;
-    } courses[] = {{0, 0, COURSE_STAGES}, {1, 0, UNDERGROUND_STAGES}, {0, 1, RULE_STAGES}};
-    for (const Course& course : courses) {
-        for (u32 n = 0; n < course.count; n++) {
-            undergroundMode = course.underground;
-            ruleMode = course.rule;
-            stageNumber = n;
-            SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-            solver::Stage stage;
-            memcpy(stage.cells, board, 64);
-            stage.startX = playerX;
-            stage.startY = playerY;
-            stage.timeClass = timeClass;
-            solver::SolveResult result;
-            solver::SolveStage(stage, solver::DefaultSolveOptions(), &result);
-            ASSERT_TRUE(result.solvable)
-                << "course " << course.underground << course.rule << " stage " << n;
-            EXPECT_EQ(Replay(result.moves), "cleared")
-                << "course " << course.underground << course.rule << " stage " << n << " "
-                << result.moves;
-        }
-    }
-}
-}  // namespace
-#endif

@@ -127,21 +127,6 @@ TEST_F(InterruptedSave, KilledAfterEveryByteCountLeavesTheOldFile) {
 }
 
 // Everything written but the file never closed: the old file stays until the close.
-TEST_F(InterruptedSave, NothingReplacesTheFileBeforeItIsClosed) {
-    for (const SaveKind& kind : KINDS) {
-        const std::string fresh = Saved(kind, 9);
-        const std::string old = Saved(kind, 4);
-        int file = PlatformOpenFile(kind.path, PLATFORM_FILE_SAVE);
-        ASSERT_NE(file, PLATFORM_INVALID_FILE);
-        for (size_t i = 0; i < fresh.size(); i++) {
-            ASSERT_EQ(PlatformWriteFile(file, &fresh[i], 1), 1u);
-            ASSERT_EQ(Slurp(kind.path), old) << kind.path << " after " << i + 1 << " bytes";
-        }
-        PlatformCloseFile(file);
-        EXPECT_EQ(Slurp(kind.path), fresh) << kind.path;
-    }
-}
-
 // A process saving two versions in turn, killed with SIGKILL at random moments.
 TEST_F(InterruptedSave, KillNineMidSaveLeavesOneWholeVersion) {
     const SaveKind& kind = KINDS[0];

@@ -171,6 +171,8 @@ TEST_F(SoundTest, DamagedFilesAreRefusedWithTheirMessage) {
          "セカンダリバッファの生成に失敗", "CreateSoundBuffer"},
         {"nochannels.wav", Riff(Join({Chunk("fmt ", Format(1, 0, 22050, 16, false)), data})),
          "セカンダリバッファの生成に失敗", "CreateSoundBuffer"},
+        {"threechannels.wav", Riff(Join({Chunk("fmt ", Format(1, 3, 22050, 16, false)), data})),
+         "セカンダリバッファの生成に失敗", "CreateSoundBuffer"},
     };
     int shown = 0;
     for (const Case& c : cases) {
