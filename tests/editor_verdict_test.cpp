@@ -25,7 +25,7 @@ std::string Described(const solver::Stage& map, u32 number = 7, solver::u64 budg
 }  // namespace
 
 TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
-    EXPECT_EQ(Described(Board({".123...4"}, 0, 0), 12), "map 12: clearable, par 2 s, 1 way");
+    EXPECT_EQ(Described(Board({".123...4"}, 0, 0), 12), "map 12: clearable, par 2 s, 58 s left, 1 way");
     // The empty board of a new map: all floor, no keys.
     solver::Stage empty;
     memset(&empty, 0, sizeof empty);
@@ -43,7 +43,7 @@ TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
     EXPECT_EQ(Described(open), "map 07: not clearable: the board's colours forbid one stroke");
     open.cells[63] = TILE_FLOOR;
     open.cells[62] = TILE_KEY4;
-    EXPECT_EQ(Described(open), "map 07: clearable, par 17 s, 100+ ways");
+    EXPECT_EQ(Described(open), "map 07: clearable, par 17 s, 43 s left, 100+ ways");
     EXPECT_EQ(Described(open, 7, 3), "map 07: undecided");
 }
 
@@ -107,7 +107,7 @@ TEST_F(EditorTitle, WindowTitleFollowsTheEdits) {
     Press(NONE);
     RunEditor();
     mouseRight = BUTTON_OFF;
-    EXPECT_EQ(SettledTitle(), "Ossmire \u2014 map 00: clearable, par 2 s, 1 way");
+    EXPECT_EQ(SettledTitle(), "Ossmire \u2014 map 00: clearable, par 2 s, 58 s left, 1 way");
     // The screen is the editor's own: no verdict is drawn unless asked for.
     EXPECT_EQ(editorSolverShown, 0u);
 }

@@ -123,8 +123,9 @@ void DescribeVerdict(const MapVerdict& v, u32 mapNumber, char* out, size_t size)
     size_t room = size - (size_t)n;
     switch (v.state) {
         case VERDICT_CLEARABLE:
-            snprintf(at, room, "clearable, par %u s, %u%s way%s", (unsigned)v.par, (unsigned)v.ways,
-                     v.waysCapped ? "+" : "", v.ways == 1 ? "" : "s");
+            snprintf(at, room, "clearable, par %u s, %u s left, %u%s way%s", (unsigned)v.par,
+                     (unsigned)v.clockLeft, (unsigned)v.ways, v.waysCapped ? "+" : "",
+                     v.ways == 1 ? "" : "s");
             break;
         case VERDICT_UNCLEARABLE:
             snprintf(at, room, "not clearable: %s", solver::ReasonText((solver::Reason)v.reason));

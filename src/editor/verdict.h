@@ -39,5 +39,5 @@ void WaitForVerdict(void);
 // Ends the worker (at exit; harmless when none runs).
 void StopVerdictWorker(void);
 
-// "map 07: clearable, par 14 s, 2 ways" and the like, UTF-8.
+// "map 07: clearable, par 14 s, 46 s left, 2 ways" and the like, UTF-8.
 void DescribeVerdict(const MapVerdict& verdict, u32 mapNumber, char* out, size_t size);
