@@ -113,6 +113,29 @@ TEST(Input, StateTableFromPreviousStateAndDownNow) {
     EXPECT_EQ(NextButtonState(BUTTON_OFF, 0), BUTTON_OFF);
 }
 
+TEST(Input, StickDirectionsStartPastTheThirdsAndButtonMasksMustMatchExactly) {
+    HeadlessReset(0);
+    HeadlessAttachJoystick(1);
+    joyResult = 0;
+    struct Case {
+        u32 x, y, buttons, code, down;
+    } cases[] = {
+        {32768, 15999, 0, 4, 1},  {32768, 16000, 0, 4, 0},  {32768, 48000, 0, 8, 0},
+        {32768, 48001, 0, 8, 1},  {15999, 32768, 0, 16, 1}, {16000, 32768, 0, 16, 0},
+        {48000, 32768, 0, 32, 0}, {48001, 32768, 0, 32, 1}, {32768, 32768, 1, 1, 1},
+        {32768, 32768, 3, 1, 0},  {32768, 32768, 3, 2, 0},  {32768, 32768, 8, 8, 1},
+    };
+    for (const Case& c : cases) {
+        HeadlessSetJoystick(c.x, c.y, c.buttons);
+        EXPECT_EQ(IsJoystickDown(c.code), c.down)
+            << "x " << c.x << " y " << c.y << " buttons " << c.buttons << " code " << c.code;
+    }
+    EXPECT_EQ(joyResult, 0u);
+    HeadlessAttachJoystick(0);
+    HeadlessReset(0);
+    joyResult = 0;
+}
+
 TEST(Input, WithoutAJoystickItIsReadOnceInTheWholeRun) {
     HeadlessReset(0);
     joyResult = 0;
