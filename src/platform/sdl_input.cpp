@@ -13,9 +13,6 @@ const int VK_MBUTTON = 4;
 // through `pad`, any other device raw through `joystick` alone.
 SDL_GameController* pad;
 SDL_Joystick* joystick;
-// Once a device has been read, unplugging it reads as a device at rest rather
-// than a failed read, which would switch the joystick off for the whole run.
-bool deviceSeen;
 char mappingFile[1024];
 
 SDL_Keycode KeycodeOf(int vk) {
@@ -139,8 +136,9 @@ uint32_t PlatformReadJoystick(uint32_t* x, uint32_t* y, uint32_t* buttons) {
     SDL_JoystickUpdate();
     if (joystick && !SDL_JoystickGetAttached(joystick)) CloseDevice();
     if (!joystick) OpenFirstDevice();
-    if (!joystick && !deviceSeen) return JOYSTICK_UNPLUGGED;
-    deviceSeen = true;
+    // No device, or one plugged out, is a failed read: the game then stops
+    // reading the joystick for the rest of the run, as its input rules say.
+    if (!joystick) return JOYSTICK_UNPLUGGED;
     uint32_t ax = 32767, ay = 32767, mask = 0;
     if (pad) {
         ReadPad(&ax, &ay, &mask);
