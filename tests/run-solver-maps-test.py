@@ -12,9 +12,9 @@ import tempfile
 
 def main(argv):
     sim, game, solver, bot_path, run_sim_test = argv[1:6]
-    spec = importlib.util.spec_from_file_location("bot", bot_path)
-    bot = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(bot)
+    found = importlib.util.spec_from_file_location("bot", bot_path)
+    bot = importlib.util.module_from_spec(found)
+    found.loader.exec_module(bot)
     failed = 0
     for path in argv[6:]:
         data = open(path, "rb").read()

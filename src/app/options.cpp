@@ -11,7 +11,7 @@
 namespace {
 enum OptionKind { OPTION_FLAG, OPTION_NUMBER, OPTION_PATH };
 
-struct OptionSpec {
+struct OptionRow {
     const char* name;
     OptionKind kind;
     int low, high;  // a number's range
@@ -20,7 +20,7 @@ struct OptionSpec {
     const char* help;
 };
 
-const OptionSpec OPTION_TABLE[] = {
+const OptionRow OPTION_TABLE[] = {
     {"fullscreen", OPTION_FLAG, 0, 1, offsetof(GameOptions, fullScreen), nullptr,
      "start in full screen (F1 switches)"},
     {"scale", OPTION_NUMBER, 1, 8, offsetof(GameOptions, scale), "N",
@@ -39,15 +39,15 @@ const OptionSpec OPTION_TABLE[] = {
      "the map editor says below the board whether the map can be cleared"},
 };
 
-const OptionSpec* FindOption(const char* name, size_t length) {
-    for (const OptionSpec& spec : OPTION_TABLE) {
-        if (strlen(spec.name) == length && strncmp(spec.name, name, length) == 0) return &spec;
+const OptionRow* FindOption(const char* name, size_t length) {
+    for (const OptionRow& row : OPTION_TABLE) {
+        if (strlen(row.name) == length && strncmp(row.name, name, length) == 0) return &row;
     }
     return nullptr;
 }
 
-int* IntField(GameOptions* options, const OptionSpec& spec) {
-    return (int*)((char*)options + spec.field);
+int* IntField(GameOptions* options, const OptionRow& row) {
+    return (int*)((char*)options + row.field);
 }
 
 bool ParseNumber(const char* text, int low, int high, int* out) {
@@ -82,25 +82,25 @@ bool ParsePath(const char* text, char* out) {
 }
 
 // Sets the option from its text; false when the value does not fit it.
-bool Apply(const OptionSpec& spec, const char* value, GameOptions* options) {
-    switch (spec.kind) {
-        case OPTION_FLAG: return ParseFlag(value, IntField(options, spec));
-        case OPTION_NUMBER: return ParseNumber(value, spec.low, spec.high, IntField(options, spec));
+bool Apply(const OptionRow& row, const char* value, GameOptions* options) {
+    switch (row.kind) {
+        case OPTION_FLAG: return ParseFlag(value, IntField(options, row));
+        case OPTION_NUMBER: return ParseNumber(value, row.low, row.high, IntField(options, row));
         case OPTION_PATH: {
             char path[OPTION_PATH_BYTES];
             if (!ParsePath(value, path)) return false;
-            memcpy((char*)options + spec.field, path, OPTION_PATH_BYTES);
+            memcpy((char*)options + row.field, path, OPTION_PATH_BYTES);
             return true;
         }
     }
     return false;
 }
 
-void Expected(const OptionSpec& spec, char* out, size_t size) {
-    switch (spec.kind) {
+void Expected(const OptionRow& row, char* out, size_t size) {
+    switch (row.kind) {
         case OPTION_FLAG: snprintf(out, size, "yes or no"); break;
         case OPTION_NUMBER:
-            snprintf(out, size, "a whole number from %d to %d", spec.low, spec.high);
+            snprintf(out, size, "a whole number from %d to %d", row.low, row.high);
             break;
         case OPTION_PATH: snprintf(out, size, "a folder name"); break;
     }
@@ -110,11 +110,11 @@ void PrintHelp(FILE* out) {
     fprintf(out,
             "usage: ossmire [OPTIONS]\n"
             "Walk the board in one stroke and take the four keys before time runs out.\n\n");
-    for (const OptionSpec& spec : OPTION_TABLE) {
+    for (const OptionRow& row : OPTION_TABLE) {
         char left[64];
-        snprintf(left, sizeof left, "--%s%s%s", spec.name, spec.argument ? " " : "",
-                 spec.argument ? spec.argument : "");
-        fprintf(out, "  %-22s %s\n", left, spec.help);
+        snprintf(left, sizeof left, "--%s%s%s", row.name, row.argument ? " " : "",
+                 row.argument ? row.argument : "");
+        fprintf(out, "  %-22s %s\n", left, row.help);
     }
     fprintf(out, "  %-22s %s\n  %-22s %s\n\n", "--help", "show this and exit", "--version",
             "show the version and exit");
@@ -180,12 +180,12 @@ void ReadSettingsFile(const char* path, GameOptions* options, FILE* err) {
         *equals = '\0';
         char* key = Trim(text);
         char* value = Trim(equals + 1);
-        const OptionSpec* spec = FindOption(key, strlen(key));
-        if (!spec) {
+        const OptionRow* row = FindOption(key, strlen(key));
+        if (!row) {
             fprintf(err, "ossmire: %s:%d: no setting named '%s'; ignored\n", path, number, key);
-        } else if (!Apply(*spec, value, options)) {
+        } else if (!Apply(*row, value, options)) {
             char expected[64];
-            Expected(*spec, expected, sizeof expected);
+            Expected(*row, expected, sizeof expected);
             fprintf(err, "ossmire: %s:%d: %s wants %s, not '%s'; ignored\n", path, number, key,
                     expected, value);
         }
@@ -209,16 +209,16 @@ int ParseCommandLine(int argc, char** argv, GameOptions* options, FILE* out, FIL
         const char* name = arg + 2;
         const char* inlineValue = strchr(name, '=');
         size_t length = inlineValue ? (size_t)(inlineValue - name) : strlen(name);
-        const OptionSpec* spec = FindOption(name, length);
+        const OptionRow* row = FindOption(name, length);
         bool negated = false;
-        if (!spec && length > 3 && strncmp(name, "no-", 3) == 0) {
-            spec = FindOption(name + 3, length - 3);
-            negated = spec && spec->kind == OPTION_FLAG;
-            if (!negated) spec = nullptr;
+        if (!row && length > 3 && strncmp(name, "no-", 3) == 0) {
+            row = FindOption(name + 3, length - 3);
+            negated = row && row->kind == OPTION_FLAG;
+            if (!negated) row = nullptr;
         }
-        if (!spec) return Usage(err, "unknown option ", arg);
+        if (!row) return Usage(err, "unknown option ", arg);
         const char* value;
-        if (spec->kind == OPTION_FLAG) {
+        if (row->kind == OPTION_FLAG) {
             if (inlineValue) return Usage(err, "this option takes no value: ", arg);
             value = negated ? "0" : "1";
         } else if (inlineValue) {
@@ -228,12 +228,12 @@ int ParseCommandLine(int argc, char** argv, GameOptions* options, FILE* out, FIL
         } else {
             return Usage(err, "a value is missing after ", arg);
         }
-        if (!Apply(*spec, value, options)) {
+        if (!Apply(*row, value, options)) {
             char expected[64];
-            Expected(*spec, expected, sizeof expected);
+            Expected(*row, expected, sizeof expected);
             fprintf(err,
                     "ossmire: --%s wants %s, not '%s'\nTry 'ossmire --help' for the options.\n",
-                    spec->name, expected, value);
+                    row->name, expected, value);
             return OPTIONS_EXIT_USAGE;
         }
     }

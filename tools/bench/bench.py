@@ -21,10 +21,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def load_game_bench():
-    spec = importlib.util.spec_from_file_location("game_bench",
+    found = importlib.util.spec_from_file_location("game_bench",
                                                   os.path.join(HERE, "game-bench.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
