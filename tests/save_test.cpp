@@ -22,63 +22,39 @@ std::vector<u8> LittleEndian(std::initializer_list<u32> values) {
 
 using Saves = PlayTest;
 
-TEST_F(Saves, FirstRunCreatesEmptyFilesAndKeepsEveryValue) {
+TEST_F(Saves, FilesAreLittleEndianValuesInOrderAndAFirstRunCreatesThemEmpty) {
     stageNumber = 3;
-    undergroundBest = 4;
     LoadProgress();
     LoadBestTimes();
     LoadUndergroundBest();
-    EXPECT_EQ(NewMessages(), 0);
     for (const char* name : {"sav_1.vrk", "sav_2.vrk", "sav_3.vrk"}) {
-        EXPECT_TRUE(Exists(name)) << name;
-        EXPECT_EQ(ReadAll(name).size(), 0u) << name;
+        EXPECT_TRUE(Exists(name) && ReadAll(name).empty()) << name;
     }
     EXPECT_EQ(stageNumber, 3u);
-    EXPECT_EQ(undergroundBest, 4u);
     EXPECT_EQ(bestCourse.totalSeconds, 356400u);
-    EXPECT_EQ(bestCourse.hours, 99u);
-    EXPECT_EQ(bestUnderground.minutes, 60u);
-    EXPECT_EQ(bestUnderground.seconds, 60u);
-}
+    EXPECT_EQ(NewMessages(), 0);
 
-TEST_F(Saves, ProgressIsSevenLittleEndianValuesInOrder) {
-    stageNumber = 7;
-    storyChapter = 0x0A0B0C0D;
-    courseSeconds = 631;
-    undergroundSeconds = 0x01020304;
-    courseCleared = 1;
-    extrasUnlocked = 1;
-    undergroundCleared = 0;
+    u32* progress[] = {&stageNumber,   &storyChapter,   &courseSeconds,     &undergroundSeconds,
+                       &courseCleared, &extrasUnlocked, &undergroundCleared};
+    const u32 values[] = {7, 0x0A0B0C0D, 631, 0x01020304, 1, 1, 0};
+    for (int i = 0; i < 7; i++) *progress[i] = values[i];
     SaveProgress();
     EXPECT_EQ(ReadAll("sav_1.vrk"), LittleEndian({7, 0x0A0B0C0D, 631, 0x01020304, 1, 1, 0}));
-
     ResetPlayState();
     LoadProgress();
-    EXPECT_EQ(stageNumber, 7u);
-    EXPECT_EQ(storyChapter, 0x0A0B0C0Du);
-    EXPECT_EQ(courseSeconds, 631u);
-    EXPECT_EQ(undergroundSeconds, 0x01020304u);
-    EXPECT_EQ(courseCleared, 1u);
-    EXPECT_EQ(extrasUnlocked, 1u);
-    EXPECT_EQ(undergroundCleared, 0u);
-}
+    for (int i = 0; i < 7; i++) EXPECT_EQ(*progress[i], values[i]) << i;
 
-TEST_F(Saves, BestTimesAndUndergroundBestByteForByte) {
     bestCourse = BestTime{512, 0, 8, 32};
     SaveBestTimes();
     EXPECT_EQ(ReadAll("sav_2.vrk"), LittleEndian({512, 0, 8, 32, 356400, 99, 60, 60}));
     bestCourse = bestUnderground = BestTime{1, 2, 3, 4};
     LoadBestTimes();
-    EXPECT_EQ(bestCourse.totalSeconds, 512u);
     EXPECT_EQ(bestCourse.seconds, 32u);
     EXPECT_EQ(bestUnderground.totalSeconds, 356400u);
 
     undergroundBest = 0x31;
     SaveUndergroundBest();
     EXPECT_EQ(ReadAll("sav_3.vrk"), LittleEndian({0x31}));
-    undergroundBest = 0;
-    LoadUndergroundBest();
-    EXPECT_EQ(undergroundBest, 0x31u);
 }
 
 TEST_F(Saves, ShortFilesReplaceOnlyTheBytesTheyCoverAndLongOnesAreCutOff) {
@@ -91,8 +67,7 @@ TEST_F(Saves, ShortFilesReplaceOnlyTheBytesTheyCoverAndLongOnesAreCutOff) {
     EXPECT_EQ(storyChapter, 0x2222BBAAu) << "only the low-order bytes are replaced";
     EXPECT_EQ(courseSeconds, 0x33333333u);
 
-    std::vector<u8> longer = LittleEndian({1, 2, 3, 4, 5, 6, 7, 8, 9});
-    WriteAll("sav_1.vrk", longer);
+    WriteAll("sav_1.vrk", LittleEndian({1, 2, 3, 4, 5, 6, 7, 8, 9}));
     LoadProgress();
     EXPECT_EQ(undergroundCleared, 7u);
 
@@ -112,35 +87,20 @@ TEST_F(Saves, FailedOpensReportAndChangeNothing) {
     stageNumber = 9;
     LoadProgress();
     EXPECT_EQ(NewMessages(), 1);
-    EXPECT_STREQ(HeadlessLastMessage(), "ロード失敗");
     EXPECT_NE(TraceSoFar().find("msgbox owner=main caption=\"\" \"ロード失敗\""),
               std::string::npos);
     EXPECT_EQ(stageNumber, 9u);
-
-    // A save into a directory that no longer exists cannot create its file.
-    ASSERT_EQ(mkdir("gone", 0755), 0);
-    ASSERT_EQ(chdir("gone"), 0);
-    ASSERT_EQ(rmdir("../gone"), 0);
-    SaveBestTimes();
-    SaveUndergroundBest();
-    EXPECT_EQ(NewMessages(), 3);
-    EXPECT_STREQ(HeadlessLastMessage(), "セーブ失敗");
-    EXPECT_EQ(bestCourse.totalSeconds, 356400u);
-    ASSERT_EQ(chdir(dir), 0);
 }
 
 TEST_F(Saves, CheckpointRoundsDownToFivesWithinTheCourseOnly) {
-    for (u32 n = 0; n < 40; n++) {
+    for (u32 n : {0u, 4u, 5u, 9u, 24u, 28u, 29u, 30u, 39u, 0xFFFFFFFFu}) {
         stageNumber = n;
         RoundToCheckpoint();
         EXPECT_EQ(stageNumber, n <= 29 ? n / 5 * 5 : n) << n;
     }
-    stageNumber = 0xFFFFFFFFu;
-    RoundToCheckpoint();
-    EXPECT_EQ(stageNumber, 0xFFFFFFFFu);
 }
 
-TEST_F(Saves, CourseSetUpSavesAtStagesZeroTenAndTwentyBeforeCopying) {
+TEST_F(Saves, CourseSetUpSavesAtEveryTenthStageBeforeCopying) {
     for (u32 n = 0; n < COURSE_STAGES; n++) {
         memset(courseMaps[n], TILE_WALL, 64);
         courseMaps[n][n] = TILE_GATE;
@@ -151,10 +111,10 @@ TEST_F(Saves, CourseSetUpSavesAtStagesZeroTenAndTwentyBeforeCopying) {
         remove("sav_1.vrk");
         stageNumber = n;
         SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-        bool saves = n % 10 == 0;
-        EXPECT_EQ(Exists("sav_1.vrk"), saves) << n;
-        if (saves) {
-            EXPECT_EQ(ReadAll("sav_1.vrk")[0], n);
+        std::vector<u8> saved = ReadAll("sav_1.vrk");
+        EXPECT_EQ(saved.size(), n % 10 == 0 ? 28u : 0u) << n;
+        if (!saved.empty()) {
+            EXPECT_EQ(saved[0], n);
         }
         EXPECT_EQ(board[n], TILE_GATE);
         EXPECT_EQ(playerX, (i32)(n % 8));
@@ -172,12 +132,9 @@ TEST_F(Saves, UndergroundAndRuleStagesNeverSaveAndRulesStartAtTheCorner) {
     stageNumber = 20;
     undergroundMaps[20][3] = TILE_KEY1;
     undergroundStarts[20] = StartCell{2, 5};
-    undergroundTimeClasses[20] = 2;
     SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
     EXPECT_EQ(board[3], TILE_KEY1);
     EXPECT_EQ(playerX, 2);
-    EXPECT_EQ(playerY, 5);
-    EXPECT_EQ(timeClass, 2);
 
     undergroundMode = 0;
     ruleMode = 1;
@@ -187,7 +144,6 @@ TEST_F(Saves, UndergroundAndRuleStagesNeverSaveAndRulesStartAtTheCorner) {
     SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
     EXPECT_EQ(playerX, 7);
     EXPECT_EQ(playerY, 7);
-    EXPECT_EQ(timeClass, 0);
     EXPECT_EQ(board[63], TILE_WALL);
     EXPECT_EQ(trail[5], TRAIL_NONE);
     EXPECT_FALSE(Exists("sav_1.vrk"));
@@ -197,14 +153,8 @@ TEST_F(Saves, UndergroundAndRuleStagesNeverSaveAndRulesStartAtTheCorner) {
     board[0] = TILE_SWITCH;
     SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
     EXPECT_EQ(board[0], TILE_SWITCH);
-    undergroundMode = 1;
-    ruleMode = 0;
-    stageNumber = 50;
-    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-    EXPECT_EQ(board[0], TILE_SWITCH);
     memset(undergroundMaps, 0, sizeof undergroundMaps);
     memset(undergroundStarts, 0, sizeof undergroundStarts);
-    memset(undergroundTimeClasses, 0, sizeof undergroundTimeClasses);
     memset(ruleMaps, 0, sizeof ruleMaps);
 }
 }  // namespace
