@@ -1,8 +1,9 @@
-// The stage solver against the game's rules: the boards its old copy of the
-// rules got wrong, a board for each way it prunes, and its verdicts checked
-// by a plain search over every move sequence the rules allow.
+// The stage solver against the game's rules: boards whose fastest walks are
+// known by hand and checked by a plain search over every move sequence the
+// rules allow, and a board for each reason it gives up.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -32,7 +33,6 @@ u32 Exhaustive(const PlayState& s, int steps, bool atStart) {
     }
     // Stand still one frame at the start, or until the time cells swap.
     PlayState still = ready;
-    u32 swaps = 0;
     bool timeCells = false;
     for (u8 code : ready.board) timeCells |= code == TILE_TIME_BONUS || code == TILE_TIME_PENALTY;
     for (int frame = 0; frame < 63 * 21 && (atStart || (timeCells && ready.timeClass <= 2));
@@ -41,7 +41,7 @@ u32 Exhaustive(const PlayState& s, int steps, bool atStart) {
         if (RunFrame(&still, -1) != OUTCOME_PLAYING) break;
         if (atStart || still.swapSeconds < before) {
             better(Exhaustive(still, steps, false));
-            if (++swaps == 1) break;
+            break;
         }
     }
     return best;
@@ -52,119 +52,114 @@ u32 ExhaustiveFromStart(const Stage& stage, int steps) {
     StartStage(stage, &s);
     return Exhaustive(s, steps, true);
 }
-
-void ExpectClearsAsFoundBySearch(const Stage& stage, const char* name) {
-    SolveResult r = Solve(stage);
-    ASSERT_TRUE(r.decided && r.solvable) << name;
-    PlayState end;
-    EXPECT_EQ(ReplayMoves(stage, r.moves, &end), OUTCOME_CLEARED) << name << " " << r.moves;
-    EXPECT_EQ(end.frame - 1, r.clearFrame) << name;
-    EXPECT_EQ(ExhaustiveFromStart(stage, 14), r.clearFrame) << name << ": not the fastest";
-}
-
-void ExpectUnclearable(const Stage& stage, Reason reason, const char* name) {
-    SolveResult r = Solve(stage);
-    EXPECT_TRUE(r.decided) << name;
-    EXPECT_FALSE(r.solvable) << name << " " << r.moves;
-    EXPECT_EQ(r.reason, reason) << name << ": " << ReasonText(r.reason);
-}
 }  // namespace
 
-TEST(SolverRules, WarpPocketThroughTheArrivalWarpToAThird) {
-    // Into warp 2, out at 62; the pocket at 63 and back onto 62, which sends
-    // the player to 27, the last other warp of the scan from there.
-    Stage s = Board({".1W#####", "########", "########", "###W234#", "########", "########",
-                     "########", "######W."},
-                    0, 0);
-    ExpectClearsAsFoundBySearch(s, "warp pocket");
-    EXPECT_STREQ(Solve(s).moves, "RRRLRRR");
-}
-
-TEST(SolverRules, TakenGoalCrossedTwice) {
-    Stage s = Board({"##2#####", ".1*34###"}, 0, 1);
-    ExpectClearsAsFoundBySearch(s, "taken goal");
-    EXPECT_STREQ(Solve(s).moves, "RRUDRR");
-}
-
-TEST(SolverRules, StartTileActsOnlyWhenThePlayerStandsOnIt) {
-    // Key 1 under the start: stepping off at once leaves it to take later.
-    Stage key = Board({"..######", ".1234###"}, 1, 1);
-    ExpectClearsAsFoundBySearch(key, "start on key");
-    EXPECT_STREQ(Solve(key).moves, "ULDRRRR");
-    // A switch under the start opens the gate beside it only if it gets a frame.
-    Stage gate = Board({"SG1234##"}, 0, 0);
-    ExpectClearsAsFoundBySearch(gate, "start on switch");
-    EXPECT_STREQ(Solve(gate).moves, "w1RRRRR");
-}
-
-TEST(SolverRules, OpenBoardsAreDecidedAtOnce) {
-    const char* open[8] = {".123....", "........", "........", "........",
-                           "........", "........", "........", ".......4"};
-    Stage same =
-        Board({open[0], open[1], open[2], open[3], open[4], open[5], open[6], open[7]}, 0, 0);
-    SolveResult r = Solve(same);
-    EXPECT_TRUE(r.decided);
-    EXPECT_FALSE(r.solvable);
-    EXPECT_EQ(r.reason, REASON_COLOURING);
-    EXPECT_LT(r.nodes, 10u);
-    // The goal one cell over, on the other colour: a stroke through all 64.
-    Stage other = same;
-    other.cells[63] = TILE_FLOOR;
-    other.cells[62] = TILE_KEY4;
-    SolveResult found = Solve(other);
-    ASSERT_TRUE(found.decided && found.solvable);
-    EXPECT_EQ(strlen(found.moves), 63u);
+TEST(SolverRules, FastestWalksReplayToTheirClearAndNoSearchFindsFaster) {
+    const Stage low = Board({".W######", "########", "########", "########", "########", "########",
+                             "########", "W1234###"},
+                            0, 0);
+    const struct {
+        const char* name;
+        Stage stage;
+        const char* moves;
+        u32 clearFrame, finalTime;  // 0: not fixed by hand
+    } cases[] = {
+        // One step every 17 frames; the clock ticks at frames 0 and 63.
+        {"corridor", Board({".123...4"}, 0, 0), "RRRRRRR", 102, 58},
+        // Into warp 2, out at 62; the pocket at 63 and back onto 62, which
+        // sends the player to 27, the last other warp of the scan from there.
+        {"warp pocket",
+         Board({".1W#####", "########", "########", "###W234#", "########", "########", "########",
+                "######W."},
+               0, 0),
+         "RRRLRRR", 0, 0},
+        {"taken goal", Board({"##2#####", ".1*34###"}, 0, 1), "RRUDRR", 0, 0},
+        // The start tile acts only while the player stands on it.
+        {"start on key", Board({"..######", ".1234###"}, 1, 1), "ULDRRRR", 0, 0},
+        {"start on switch", Board({"SG1234##"}, 0, 0), "w1RRRRR", 0, 0},
+        {"gate", Board({".S1G2###", "####3###", "####4###"}, 0, 0), "RRRRDD", 0, 0},
+        // Warps landing in row 0 beam for 16 frames, under the step delay...
+        {"warps twice", Board({".1W#W.2.", "4..#3..."}, 0, 0), "RRRRRDLLLUDLL", 12 * 17, 0},
+        // ...and in row 7 for 34 frames.
+        {"low warp", low, "RRRRR", 34 + 3 * 17, 0},
+        // Class 2 penalties of 20 s: the third would run the clock out, so the
+        // player waits for the swap to make bonuses of the rest.
+        {"penalties", Board({".1-2-3-4"}, 0, 0, 2), "RRRw1147RRRR", 0, 60},
+    };
+    for (const auto& c : cases) {
+        SolveResult r = Solve(c.stage);
+        ASSERT_TRUE(r.decided && r.solvable) << c.name;
+        EXPECT_STREQ(r.moves, c.moves) << c.name;
+        EXPECT_EQ(r.walkCount, 1u) << c.name;
+        PlayState end;
+        EXPECT_EQ(ReplayMoves(c.stage, r.moves, &end), OUTCOME_CLEARED) << c.name;
+        EXPECT_EQ(end.frame - 1, r.clearFrame) << c.name;
+        EXPECT_EQ(end.timeLeft, r.finalTime) << c.name;
+        EXPECT_EQ(r.clearFrame, c.clearFrame ? c.clearFrame : r.clearFrame) << c.name;
+        EXPECT_EQ(r.finalTime, c.finalTime ? c.finalTime : r.finalTime) << c.name;
+        if (strlen(c.moves) < 10) {
+            EXPECT_EQ(ExhaustiveFromStart(c.stage, 14), r.clearFrame) << c.name << ": not fastest";
+        }
+    }
     PlayState end;
-    EXPECT_EQ(ReplayMoves(other, found.moves, &end), OUTCOME_CLEARED);
-    EXPECT_EQ(found.clearFrame, 62u * 17u);
-    EXPECT_TRUE(found.countCapped);
+    EXPECT_EQ(ReplayMoves(Board({".1-2-3-4"}, 0, 0, 2), "RRRRRRR", &end), OUTCOME_TIME_UP);
+    EXPECT_EQ(ReplayMoves(Board({".123...4"}, 0, 0), "D", &end), OUTCOME_MISSED);
 }
 
-TEST(SolverRules, EachPruningRuleDecidesItsBoard) {
-    // The board in two pieces: everything must lie in the player's.
-    ExpectUnclearable(Board({".123#..4", "....#...", "....#...", "....#..."}, 0, 0), REASON_NO_WALK,
-                      "split");
-    // Key 1 lies behind key 2.
-    ExpectUnclearable(Board({".21.3..4"}, 0, 0), REASON_KEY_CUT_OFF, "key order");
-    // Key 1 lies behind a gate whose switch lies behind key 1.
-    ExpectUnclearable(Board({"..G1S234"}, 0, 0), REASON_KEY_CUT_OFF, "gate order");
-    // A cell with one way in and out (the warps keep the colouring out of it).
-    ExpectUnclearable(Board({".1.2.3.4", "#.####WW"}, 0, 0), REASON_NO_WALK, "dead end");
+// The editor's verdicts cover the reasons found before the search.
+TEST(SolverRules, EachPruningRuleDecidesItsBoardAsAPlainSearchDoes) {
+    const struct {
+        const char* name;
+        Stage stage;
+        Reason reason;
+    } cases[] = {
+        // Everything must lie in the player's piece of the board.
+        {"split", Board({".123#..4", "....#...", "....#...", "....#..."}, 0, 0), REASON_NO_WALK},
+        {"key order", Board({".21.3..4"}, 0, 0), REASON_KEY_CUT_OFF},
+        // Key 1 lies behind a gate whose switch lies behind key 1.
+        {"gate order", Board({"..G1S234"}, 0, 0), REASON_KEY_CUT_OFF},
+        // A cell with one way in and out (the warps keep the colouring out of it).
+        {"dead end", Board({".1.2.3.4", "#.####WW"}, 0, 0), REASON_NO_WALK},
+        {"colours", Board({".1..", "2..3", "..4."}, 0, 0), REASON_COLOURING},
+        {"code 13", Board({".123?4"}, 0, 0), REASON_UNKNOWN_TILE},
+        // The goal lies on the way: taking it early is a miss.
+        {"goal on the way", Board({".1.4.2.3"}, 0, 0), REASON_NONE},
+        {"switch behind its gate", Board({".123G.S4"}, 0, 0), REASON_NONE},
+    };
+    for (const auto& c : cases) {
+        SolveResult r = Solve(c.stage);
+        EXPECT_TRUE(r.decided) << c.name;
+        EXPECT_FALSE(r.solvable) << c.name << " " << r.moves;
+        EXPECT_EQ(r.reason, c.reason == REASON_NONE ? r.reason : c.reason) << c.name;
+        if (c.stage.cells[63] != TILE_WALL) continue;  // too big for the plain search
+        EXPECT_EQ(ExhaustiveFromStart(c.stage, 14), 0u) << c.name;
+    }
     // A cut cell: the right-hand room hangs on one door, and the goal is on the left.
     SolveResult cut =
         Solve(Board({"...#....", ".1.#....", ".2......", ".3.#....", ".4.#...."}, 0, 0));
-    EXPECT_TRUE(cut.decided);
-    EXPECT_FALSE(cut.solvable);
+    EXPECT_TRUE(cut.decided && !cut.solvable);
     EXPECT_LT(cut.nodes, 50u);
-    // The colouring counts: one cell more of one colour than a stroke allows.
-    ExpectUnclearable(Board({".1..", "2..3", "..4."}, 0, 0), REASON_COLOURING, "colours");
-    // A tile code the rules do not know (the editor's verdicts cover the other reasons).
-    ExpectUnclearable(Board({".123?4"}, 0, 0), REASON_UNKNOWN_TILE, "code 13");
-}
 
-TEST(SolverRules, VerdictsAgreeWithAPlainSearch) {
-    const Stage boards[] = {
-        Board({".1.2.3.4", "#.######"}, 0, 0), Board({".21.3..4"}, 0, 0),
-        Board({".1..", "2..3", "..4."}, 0, 0), Board({"..W1", "W..2", "3..4"}, 0, 0),
-        Board({".1*2", "#3#4"}, 0, 0),         Board({".1-2-3-4"}, 0, 0, 0),
-        Board({".S1G", "2G34"}, 0, 0),
-    };
-    for (const Stage& b : boards) {
-        SolveResult r = Solve(b);
-        EXPECT_TRUE(r.decided);
-        EXPECT_EQ(r.solvable != 0, ExhaustiveFromStart(b, 14) != 0) << r.moves;
-    }
-}
-
-// A tiny node budget is the editor verdicts' case; here the stop flag.
-TEST(SolverRules, AStoppedSearchLeavesTheBoardUndecided) {
-    Stage open = Board({".123....", "........", "........", "........", "........", "........",
-                        "........", "......4."},
-                       0, 0);
-    SolveResult r;
+    // The stop flag leaves the board undecided.
     std::atomic<bool> stop(true);
     SolveOptions stopped = DefaultSolveOptions();
     stopped.stop = &stop;
-    SolveStage(open, stopped, &r);
-    EXPECT_FALSE(r.decided);
+    SolveStage(Board({".123....", "........", "........", "........", "........", "........",
+                      "........", "......4."},
+                     0, 0),
+               stopped, &cut);
+    EXPECT_FALSE(cut.decided);
+}
+
+// Stage generation asks how a walk part-way through can go on.
+TEST(SolverRules, WaysAndLongestWalksFromPartWayThrough) {
+    Stage corridor = Board({".123...4"}, 0, 0);
+    EXPECT_EQ(CountWaysFrom(corridor, 1, 0, DefaultSolveOptions()), 1u);
+    EXPECT_EQ(LongestWalkFrom(corridor, 1, 0, 1000), 7);
+    // Past the side cell below key 1 the walk stops at the goal's door.
+    Stage side = Board({".1.2.3.4", "#.######"}, 0, 0);
+    u64 walked = 1ull << 0 | 1ull << 1 | 1ull << 2;
+    EXPECT_EQ(CountWaysFrom(side, walked, 2, DefaultSolveOptions()), 0u);
+    EXPECT_EQ(LongestWalkFrom(side, walked, 2, 1000), 4);
+    EXPECT_EQ(LongestWalkFrom(side, 1ull << 0 | 1ull << 1 | 1ull << 9, 9, 1000), 0);
 }
