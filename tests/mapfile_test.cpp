@@ -86,14 +86,22 @@ TEST_F(MapFiles, LoadingReadsTheFileAndRebuildsTheLayersAMissingOneChangesNothin
     stageNumber = 42;
     trail[1] = TRAIL_VERTICAL;
     Load();
+    EXPECT_EQ(trail[1], TRAIL_NONE);
     EXPECT_EQ(NewMessages(), 1);
     EXPECT_STREQ(HeadlessLastMessage(), "ファイルロード失敗");
     EXPECT_EQ(board[40], 77);
-    EXPECT_EQ(trail[1], TRAIL_NONE);
     EXPECT_EQ(playerX, -3);
     EXPECT_EQ(timeClass, 9);
+    trail[1] = TRAIL_VERTICAL;
     struct stat st;
     EXPECT_NE(stat("EditMap/map_42.map", &st), 0) << "loading creates no file";
+
+    // An unknown source, or a number past the table, leaves everything alone.
+    Load(3);
+    EXPECT_EQ(trail[1], TRAIL_VERTICAL);
+    stageNumber = 60;
+    Load(FREE_SOURCE_UNDERGROUND);
+    EXPECT_EQ(board[40], 77);
 }
 
 TEST_F(MapFiles, ShortFilesFillWhatTheyCoverAndLongOnesStopAtSeventyThree) {
@@ -130,32 +138,6 @@ TEST_F(MapFiles, ShortFilesFillWhatTheyCoverAndLongOnesStopAtSeventyThree) {
     introDone = 1;
     for (int i = 0; i < 30; i++) PlayFrame(i % 2 ? UP : LEFT);
     EXPECT_EQ(missed, 1u);
-}
-
-TEST_F(MapFiles, TableSourcesAndUnknownSources) {
-    courseMaps[4][9] = TILE_KEY2;
-    courseStarts[4] = StartCell{1, 6};
-    courseTimeClasses[4] = 2;
-    undergroundMaps[4][9] = TILE_GATE;
-    undergroundStarts[4] = StartCell{5, 0};
-    stageNumber = 4;
-    Load(FREE_SOURCE_COURSE);
-    EXPECT_EQ(board[9], TILE_KEY2);
-    EXPECT_EQ(playerY, 6);
-    EXPECT_EQ(timeClass, 2);
-    Load(FREE_SOURCE_UNDERGROUND);
-    EXPECT_EQ(wallMask[9], 1);
-    EXPECT_EQ(playerX, 5);
-
-    trail[3] = TRAIL_VERTICAL;
-    Load(3);
-    EXPECT_EQ(trail[3], TRAIL_VERTICAL) << "an unknown source does nothing at all";
-    stageNumber = 60;
-    Load(FREE_SOURCE_UNDERGROUND);
-    EXPECT_EQ(board[9], TILE_GATE) << "past the table: the board stays";
-    courseMaps[4][9] = undergroundMaps[4][9] = 0;
-    courseStarts[4] = undergroundStarts[4] = StartCell{0, 0};
-    courseTimeClasses[4] = 0;
 }
 
 TEST_F(MapFiles, SelectionCyclesSourcesOnlyWithExtrasAndRestartsAtMapZero) {

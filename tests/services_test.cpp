@@ -1,50 +1,12 @@
-// File modes, Shift-JIS texts and the joystick as the game reads it.
+// Shift-JIS texts and the joystick as the game reads it.
 #include "base/services.h"
 
-#include <sys/stat.h>
+#include <gtest/gtest.h>
 
-#include "play_fixture.h"
+#include <cstring>
 
-namespace {
-long FileSize(const char* path) {
-    struct stat s;
-    return stat(path, &s) == 0 ? (long)s.st_size : -1;
-}
-
-using Files = playtest::PlayTest;
-}  // namespace
-
-TEST_F(Files, ModesCreateReplaceAndProbeAsTheGameExpects) {
-    EXPECT_EQ(OpenGameFile("sav_1.vrk", FILE_MODE_PROBE), INVALID_FILE);
-    EXPECT_EQ(FileSize("sav_1.vrk"), -1) << "a probe creates nothing";
-    int f = OpenGameFile("sav_1.vrk", FILE_MODE_LOAD);
-    char buffer[4] = {1, 2, 3, 4};
-    EXPECT_EQ(ReadGameFile(f, buffer, 4), 0u);
-    EXPECT_EQ(buffer[0], 1);
-    CloseGameFile(f);
-    EXPECT_EQ(FileSize("sav_1.vrk"), 0) << "a load creates the missing file empty";
-
-    ASSERT_EQ(mkdir("EditMap", 0755), 0);
-    f = OpenGameFile("EditMap\\map_00.map", FILE_MODE_SAVE);
-    WriteGameFile(f, "0123456789", 10);
-    CloseGameFile(f);
-    f = OpenGameFile("EditMap\\map_00.map", FILE_MODE_SAVE);
-    EXPECT_EQ(WriteGameFile(f, "ab", 2), 2u);
-    EXPECT_EQ(FileSize("EditMap/map_00.map"), 10) << "the old file stands until the close";
-    CloseGameFile(f);
-    EXPECT_EQ(FileSize("EditMap/map_00.map"), 2);
-    f = OpenGameFile("EditMap\\map_00.map", FILE_MODE_PROBE);
-    EXPECT_EQ(ReadGameFile(f, buffer, 4), 2u);
-    EXPECT_EQ(WriteGameFile(f, "x", 1), 0u);
-    CloseGameFile(f);
-
-    char byte = 7;
-    EXPECT_EQ(ReadGameFile(INVALID_FILE, &byte, 1), 0u);
-    EXPECT_EQ(WriteGameFile(INVALID_FILE, &byte, 1), 0u);
-    EXPECT_EQ(ReadGameFile(12345, &byte, 1), 0u);
-    CloseGameFile(INVALID_FILE);
-    EXPECT_EQ(byte, 7);
-}
+#include "input/input.h"
+#include "platform/headless.h"
 
 TEST(Text, GameStringsBecomeCp932OnceAndBadBytesDoNotOverrun) {
     const char* ok = Sjis("ロード失敗");

@@ -1,5 +1,5 @@
-// The data compiler's pieces: the file image byte for byte, story lines to
-// Shift-JIS messages, stage blocks to boards.
+// The data compiler's pieces: the file image byte for byte and story lines
+// to Shift-JIS messages. Stage blocks are the refusal tests' and the game's.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -100,31 +100,4 @@ TEST(StorySource, MessagesFitTheFieldAndTheWindowAsItTypesThem) {
         ReadChapter("0 0|" + c.text + "\n", &errors);
         EXPECT_EQ(errors.empty(), c.accepted) << c.text;
     }
-}
-
-TEST(StageSource, BlocksBecomeBoardsCellByCell) {
-    std::string path = TempFile(
-        "; two stages\nstage 1\ntime 2\nstart 0 7\n"
-        ".+-SG123\n4W######\n########\n########\n########\n########\n#######W\n.#######\n"
-        "stage 2\n; comments inside a block\nstart 1 1\ntime 0\n"
-        "########\n########\n########\n########\n########\n########\n########\n1234....\n");
-    std::vector<std::string> errors;
-    std::vector<StageEntry> stages = ReadStageFile(path, &errors);
-    unlink(path.c_str());
-    EXPECT_TRUE(errors.empty());
-    ASSERT_EQ(stages.size(), 2u);
-    const solver::Stage& s = stages[0].stage;
-    const u8 top[10] = {0, 3, 4, 5, 6, 7, 8, 9, 10, 12};
-    EXPECT_EQ(memcmp(s.cells, top, 10), 0);
-    EXPECT_EQ(s.cells[55], 12);
-    EXPECT_EQ(s.startY, 7);
-    EXPECT_EQ(s.timeClass, 2);
-    EXPECT_EQ(stages[1].line, 13);
-    EXPECT_EQ(stages[1].startLine, 15);
-    EXPECT_EQ(stages[1].stage.cells[59], 10);
-    for (unsigned code = 0; code < 13; code++) {
-        if (code == 1 || code == 11) continue;  // never in a fresh stage
-        EXPECT_EQ(TileOfLetter(TileLetter(code)), (int)code);
-    }
-    EXPECT_EQ(TileOfLetter('x'), -1);
 }
