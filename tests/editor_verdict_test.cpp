@@ -1,10 +1,10 @@
 // The map editor's verdict on the map being painted, as the editor computes
-// it, and the window title that follows the edits.
-#include <sys/stat.h>
+// and words it.
+#include <gtest/gtest.h>
 
-#include "editor/editor.h"
+#include <string>
+
 #include "editor/verdict.h"
-#include "play_fixture.h"
 #include "solver_boards.h"
 
 namespace {
@@ -51,46 +51,4 @@ TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
     ReadVerdict(&verdict);
     EXPECT_EQ(verdict.state, VERDICT_CLEARABLE);
     EXPECT_STREQ(verdict.moves, "RRRRRRR");
-}
-
-class EditorTitle : public playtest::PlayTest {
-  protected:
-    void SetUp() override {
-        PlayTest::SetUp();
-        ASSERT_EQ(mkdir("EditMap", 0755), 0);
-        memset(editBoard, 0, sizeof editBoard);
-        editorLoaded = 0;
-        mouseLeft = mouseRight = BUTTON_OFF;
-    }
-
-    // Frames until the worker has answered and the title shows it.
-    std::string SettledTitle(POINT p = POINT{0, 0}, u32 left = BUTTON_OFF, u32 right = BUTTON_OFF) {
-        mousePos = p;
-        mouseLeft = left;
-        mouseRight = right;
-        Press(playtest::NONE);
-        RunEditor();
-        mouseLeft = mouseRight = BUTTON_OFF;
-        WaitForVerdict();
-        mousePos = POINT{0, 0};
-        RunEditor();
-        return HeadlessWindowTitle();
-    }
-};
-
-TEST_F(EditorTitle, WindowTitleFollowsTheEdits) {
-    EXPECT_EQ(SettledTitle(), "Ossmire \u2014 map 00: not clearable: a key is missing");
-    // A corridor along the top row from the start at (0, 0), the rest walls.
-    for (int cell = 8; cell < 64; cell++) editBoard[cell] = TILE_WALL;
-    const POINT KEYS[4] = {{510, 140}, {550, 140}, {590, 140}, {510, 180}};
-    for (int k = 0; k < 4; k++) {
-        SettledTitle(KEYS[k], BUTTON_PRESSED);
-        SettledTitle(POINT{100 + 40 * (k == 3 ? 7 : k + 1), 100}, BUTTON_PRESSED);
-    }
-    EXPECT_EQ(std::string(HeadlessWindowTitle()),
-              "Ossmire \u2014 map 00: not clearable: the start is boxed in");
-    EXPECT_EQ(SettledTitle(POINT{100, 100}, BUTTON_OFF, BUTTON_PRESSED),
-              "Ossmire \u2014 map 00: clearable, par 2 s, 58 s left, 1 way");
-    // The screen is the editor's own: no verdict is drawn unless asked for.
-    EXPECT_EQ(editorSolverShown, 0u);
 }

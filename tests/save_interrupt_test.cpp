@@ -176,25 +176,4 @@ TEST_F(InterruptedSave, AFailureAfterTheDataWasWrittenIsReportedAndKeepsTheOldFi
     signal(SIGXFSZ, SIG_DFL);
 }
 
-TEST_F(InterruptedSave, AReadOnlyFolderIsRefusedAtOpenAndAtClose) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders: run as a normal user";
-    for (const SaveKind& kind : KINDS) {
-        const std::string old = Saved(kind, 6);
-        const char* folder = strchr(kind.path, '/') ? "EditMap" : ".";
-        ASSERT_EQ(chmod(folder, 0555), 0);
-        stageNumber = 3;
-        ExpectRefused(kind);
-        ASSERT_EQ(chmod(folder, 0755), 0);
-        EXPECT_EQ(Slurp(kind.path), old) << kind.path;
-
-        // Read-only after the temporary file was made: the old file stands.
-        int file = PlatformOpenFile(kind.path, PLATFORM_FILE_SAVE);
-        ASSERT_NE(file, PLATFORM_INVALID_FILE);
-        PlatformWriteFile(file, "new", 3);
-        ASSERT_EQ(chmod(folder, 0555), 0);
-        EXPECT_EQ(PlatformCloseFile(file), 0) << kind.path;
-        ASSERT_EQ(chmod(folder, 0755), 0);
-        EXPECT_EQ(Slurp(kind.path), old) << kind.path;
-    }
-}
 }  // namespace

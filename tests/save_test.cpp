@@ -127,34 +127,21 @@ TEST_F(Saves, CourseSetUpSavesAtEveryTenthStageBeforeCopying) {
     memset(courseTimeClasses, 0, sizeof courseTimeClasses);
 }
 
-TEST_F(Saves, UndergroundAndRuleStagesNeverSaveAndRulesStartAtTheCorner) {
-    undergroundMode = 1;
-    stageNumber = 20;
-    undergroundMaps[20][3] = TILE_KEY1;
-    undergroundStarts[20] = StartCell{2, 5};
-    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-    EXPECT_EQ(board[3], TILE_KEY1);
-    EXPECT_EQ(playerX, 2);
-
-    undergroundMode = 0;
+TEST_F(Saves, RuleStagesStartAtTheCornerAndNumbersPastTheTablesChangeNothing) {
     ruleMode = 1;
-    stageNumber = 0;
     ruleMaps[0][63] = TILE_WALL;
-    trail[5] = TRAIL_VERTICAL;
     SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-    EXPECT_EQ(playerX, 7);
-    EXPECT_EQ(playerY, 7);
+    EXPECT_EQ(playerX + playerY, 14);
     EXPECT_EQ(board[63], TILE_WALL);
-    EXPECT_EQ(trail[5], TRAIL_NONE);
     EXPECT_FALSE(Exists("sav_1.vrk"));
-
-    // A stage number past the table leaves the board as it was.
-    stageNumber = 3;
-    board[0] = TILE_SWITCH;
-    SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
-    EXPECT_EQ(board[0], TILE_SWITCH);
-    memset(undergroundMaps, 0, sizeof undergroundMaps);
-    memset(undergroundStarts, 0, sizeof undergroundStarts);
-    memset(ruleMaps, 0, sizeof ruleMaps);
+    ruleMaps[0][63] = 0;
+    for (u32 underground : {0u, 1u}) {
+        ruleMode = 1 - underground;
+        undergroundMode = underground;
+        stageNumber = 60;
+        board[0] = TILE_SWITCH;
+        SetUpStage(board, wallMask, trail, &timeClass, playerPosition);
+        EXPECT_EQ(board[0], TILE_SWITCH) << underground;
+    }
 }
 }  // namespace

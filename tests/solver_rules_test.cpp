@@ -103,16 +103,3 @@ TEST(SolverRules, EachPruningRuleDecidesItsBoard) {
                stopped, &cut);
     EXPECT_FALSE(cut.decided);
 }
-
-// Stage generation asks how a walk part-way through can go on.
-TEST(SolverRules, WaysAndLongestWalksFromPartWayThrough) {
-    Stage corridor = Board({".123...4"}, 0, 0);
-    EXPECT_EQ(CountWaysFrom(corridor, 1, 0, DefaultSolveOptions()), 1u);
-    EXPECT_EQ(LongestWalkFrom(corridor, 1, 0, 1000), 7);
-    // Past the side cell below key 1 the walk stops at the goal's door.
-    Stage side = Board({".1.2.3.4", "#.######"}, 0, 0);
-    u64 walked = 1ull << 0 | 1ull << 1 | 1ull << 2;
-    EXPECT_EQ(CountWaysFrom(side, walked, 2, DefaultSolveOptions()), 0u);
-    EXPECT_EQ(LongestWalkFrom(side, walked, 2, 1000), 4);
-    EXPECT_EQ(LongestWalkFrom(side, 1ull << 0 | 1ull << 1 | 1ull << 9, 9, 1000), 0);
-}
