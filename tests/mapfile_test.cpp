@@ -197,20 +197,4 @@ TEST_F(MapFiles, SelectionBoundsOfEachSource) {
     EXPECT_EQ(NewMessages(), 0);
 }
 
-TEST_F(MapFiles, HeldLeftOrRightRepeatsEverySixteenFrames) {
-    freeMode = 1;
-    std::vector<int> moves;
-    for (int frame = 1; frame <= 50; frame++) {
-        u32 before = stageNumber;
-        SelectFrame(RIGHT);
-        if (stageNumber != before) moves.push_back(frame);
-    }
-    EXPECT_EQ(moves, (std::vector<int>{1, 17, 33, 49}));
-    EXPECT_EQ(TakeSounds().size(), 4u);
-
-    // A play frame in between leaves the hold count alone while selecting.
-    repeatDelay = 5;
-    RunStep();
-    EXPECT_EQ(repeatDelay, 5);
-}
 }  // namespace
