@@ -20,7 +20,7 @@ int Count(const std::string& text, const std::string& what) {
 
 // Screen points strictly inside a board cell and inside palette buttons.
 POINT Cell(int x, int y) { return POINT{100 + 40 * x, 100 + 40 * y}; }
-const POINT WARP = {550, 180}, SAVE = {550, 340};
+const POINT SAVE = {550, 340};
 const u8 FOUR_KEYS[4] = {7, 8, 9, 10};
 
 class Editor : public PlayTest {
@@ -142,9 +142,9 @@ TEST_F(Editor, ForeignMapFilesLoadAsTheyAreWithoutHarm) {
     EXPECT_EQ(editStartX, 0x7FFFFFFF);
 }
 
-// Painting a warp drops the remembered one; a cleared board keeps the memory,
-// so the next warps clear that (now floor) cell before the older warp goes.
-TEST_F(Editor, WarpsKeepTheNewestTwoAndClearingKeepsTheRememberedCell) {
+// Painting a unique tile drops the other; of warps the remembered one goes,
+// and a remembered cell past the board is never used.
+TEST(KeepTileUnique, KeysMoveAndWarpsKeepTheNewestTwo) {
     u8 cells[64] = {};
     u8 remembered = NO_REMEMBERED_WARP;
     cells[3] = cells[50] = 7;
@@ -155,28 +155,10 @@ TEST_F(Editor, WarpsKeepTheNewestTwoAndClearingKeepsTheRememberedCell) {
     EXPECT_EQ(cells[10], 0);
     EXPECT_EQ(remembered, 20);
     cells[50] = 12;
-    remembered = 200;  // past the board: never used as a cell
+    remembered = 200;
     KeepTileUnique(cells, 12, &remembered);
     EXPECT_EQ(cells[20] + cells[50], 12);
     EXPECT_LT(remembered, 64);
-
-    Frame(Cell(0, 0));
-    for (int x : {1, 2}) {
-        Click(WARP);
-        Click(Cell(x, 0));
-    }
-    EXPECT_EQ(rememberedWarp, 1);
-    Click(POINT{550, 380});
-    EXPECT_EQ(std::vector<u8>(editBoard, editBoard + 64), std::vector<u8>(64, 0));
-    editBoard[1] = 7;
-    for (int x : {3, 4, 5}) {
-        Click(WARP);
-        Click(Cell(x, 0));
-    }
-    EXPECT_EQ(editBoard[1], 0);
-    EXPECT_EQ(editBoard[3], 0);
-    EXPECT_EQ(editBoard[4] + editBoard[5], 24);
-    EXPECT_EQ(rememberedWarp, 4);
 }
 
 TEST_F(Editor, LeavingWaitsForTheCoveredWipeAndDrawsNothingThen) {

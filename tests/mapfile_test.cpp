@@ -132,12 +132,6 @@ TEST_F(MapFiles, ShortFilesFillWhatTheyCoverAndLongOnesStopAtSeventyThree) {
     EXPECT_EQ(timeClass, 0xEE);
     EXPECT_EQ(playerX, (i32)0xEEEEEEEEu);
     EXPECT_EQ(NewMessages(), 0);
-
-    // Garbage in play: codes, class and start as they are, nothing outside the board.
-    StartStage();
-    introDone = 1;
-    for (int i = 0; i < 30; i++) PlayFrame(i % 2 ? UP : LEFT);
-    EXPECT_EQ(missed, 1u);
 }
 
 TEST_F(MapFiles, SelectionCyclesSourcesOnlyWithExtrasAndRestartsAtMapZero) {
