@@ -3,7 +3,6 @@
 // gives up.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -87,19 +86,4 @@ TEST(SolverRules, EachPruningRuleDecidesItsBoard) {
         EXPECT_FALSE(r.solvable) << c.name << " " << r.moves;
         EXPECT_EQ(r.reason, c.reason == REASON_NONE ? r.reason : c.reason) << c.name;
     }
-    // A cut cell: the right-hand room hangs on one door, and the goal is on the left.
-    SolveResult cut =
-        Solve(Board({"...#....", ".1.#....", ".2......", ".3.#....", ".4.#...."}, 0, 0));
-    EXPECT_TRUE(cut.decided && !cut.solvable);
-    EXPECT_LT(cut.nodes, 50u);
-
-    // The stop flag leaves the board undecided.
-    std::atomic<bool> stop(true);
-    SolveOptions stopped = DefaultSolveOptions();
-    stopped.stop = &stop;
-    SolveStage(Board({".123....", "........", "........", "........", "........", "........",
-                      "........", "......4."},
-                     0, 0),
-               stopped, &cut);
-    EXPECT_FALSE(cut.decided);
 }
