@@ -1,15 +1,57 @@
 // The stage solver against the game's rules: boards whose fastest walks are
-// known by hand, replayed frame by frame, and a board for each reason it
-// gives up.
+// known by hand, replayed frame by frame, a board for each reason it gives
+// up, and the map editor's verdicts as it words them.
+#include "play/solver.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
-#include "play/solver.h"
-#include "solver_boards.h"
+#include "editor/verdict.h"
 
 using namespace solver;
+
+namespace {
+// Boards written as rows of letters: the stage
+// source alphabet, with '*' a taken goal and '?' a code the game does not
+// know. Missing rows and the cells past a short row are walls.
+Stage Board(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
+    const char* letters = ".x#+-SG1234*W?";
+    Stage s;
+    memset(&s, 0, sizeof s);
+    memset(s.cells, TILE_WALL, 64);
+    int row = 0;
+    for (const char* r : rows) {
+        for (int col = 0; col < 8 && r[col]; col++) {
+            s.cells[col + 8 * row] = (u8)(strchr(letters, r[col]) - letters);
+        }
+        row++;
+    }
+    s.startX = x;
+    s.startY = y;
+    s.timeClass = timeClass;
+    return s;
+}
+
+SolveResult Solve(const Stage& s) {
+    SolveResult r;
+    SolveStage(s, DefaultSolveOptions(), &r);
+    return r;
+}
+
+std::string Described(const Stage& map, u32 number = 7, u64 budget = 0) {
+    SolveOptions options = DefaultSolveOptions();
+    options.solutionCap = 100;
+    options.nodeBudget = budget;
+    MapVerdict verdict;
+    DecideMap(map, options, &verdict);
+    char text[160];
+    DescribeVerdict(verdict, number, text, sizeof text);
+    return text;
+}
+}  // namespace
 
 TEST(SolverRules, FastestWalksReplayToTheirClear) {
     const Stage low = Board({".W######", "########", "########", "########", "########", "########",
@@ -86,4 +128,37 @@ TEST(SolverRules, EachPruningRuleDecidesItsBoard) {
         EXPECT_FALSE(r.solvable) << c.name << " " << r.moves;
         EXPECT_EQ(r.reason, c.reason == REASON_NONE ? r.reason : c.reason) << c.name;
     }
+}
+
+TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
+    EXPECT_EQ(Described(Board({".123...4"}, 0, 0), 12),
+              "map 12: clearable, par 2 s, 58 s left, 1 way");
+    Stage empty = Board({"........", "........", "........", "........", "........", "........",
+                         "........", "........"},
+                        7, 7);
+    EXPECT_EQ(Described(empty), "map 07: not clearable: a key is missing");
+    EXPECT_EQ(Described(Board({".1234..4"}, 0, 0)), "map 07: not clearable: two goal keys");
+    EXPECT_EQ(Described(Board({".#1234", "#"}, 0, 0)),
+              "map 07: not clearable: the start is boxed in");
+    EXPECT_EQ(Described(Board({".21.3..4"}, 0, 0)), "map 07: not clearable: a key is cut off");
+    EXPECT_EQ(Described(Board({".123G4"}, 0, 0)),
+              "map 07: not clearable: a removable wall and no switch");
+    Stage open = empty;
+    memcpy(open.cells, Board({".123"}, 0, 0).cells, 4);
+    open.startX = open.startY = 0;
+    open.cells[63] = TILE_KEY4;
+    EXPECT_EQ(Described(open), "map 07: not clearable: the board's colours forbid one stroke");
+    open.cells[63] = TILE_FLOOR;
+    open.cells[62] = TILE_KEY4;
+    EXPECT_EQ(Described(open), "map 07: clearable, par 17 s, 43 s left, 100+ ways");
+    EXPECT_EQ(Described(open, 7, 3), "map 07: undecided");
+
+    // The worker answers for the newest map asked about.
+    AskVerdict(open);
+    AskVerdict(Board({".123...4"}, 0, 0));
+    WaitForVerdict();
+    MapVerdict verdict;
+    ReadVerdict(&verdict);
+    EXPECT_EQ(verdict.state, VERDICT_CLEARABLE);
+    EXPECT_STREQ(verdict.moves, "RRRRRRR");
 }
