@@ -134,7 +134,7 @@ TEST_F(MapFiles, ShortFilesFillWhatTheyCoverAndLongOnesStopAtSeventyThree) {
     EXPECT_EQ(NewMessages(), 0);
 }
 
-TEST_F(MapFiles, SelectionCyclesSourcesOnlyWithExtrasAndRestartsAtMapZero) {
+TEST_F(MapFiles, SelectionCyclesSourcesOnlyWithExtrasAndKeepsToEachSourcesBounds) {
     freeMode = 1;
     SelectFrame(NONE);
     EXPECT_EQ(freeSelecting, 1u);
@@ -161,12 +161,8 @@ TEST_F(MapFiles, SelectionCyclesSourcesOnlyWithExtrasAndRestartsAtMapZero) {
     Tap(DOWN, 2);
     EXPECT_EQ(freeSource, FREE_SOURCE_COURSE);
     EXPECT_EQ(TakeSounds(), std::vector<int>(6, PLAY_WAVE_CURSOR));
-}
 
-TEST_F(MapFiles, SelectionBoundsOfEachSource) {
-    freeMode = 1;
-    extrasUnlocked = 1;
-    SelectFrame(NONE);
+    // The bounds of each source.
     Tap(RIGHT, 40);
     EXPECT_EQ(stageNumber, 29u);
     Tap(LEFT, 40);

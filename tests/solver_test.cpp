@@ -14,9 +14,9 @@
 using namespace solver;
 
 namespace {
-// Boards written as rows of letters: the stage
-// source alphabet, with '*' a taken goal and '?' a code the game does not
-// know. Missing rows and the cells past a short row are walls.
+// Boards written as rows of letters: the stage source alphabet, with '*' a
+// taken goal and '?' a code the game does not know. Missing rows and the
+// cells past a short row are walls.
 Stage Board(std::initializer_list<const char*> rows, int x, int y, u8 timeClass = 0) {
     const char* letters = ".x#+-SG1234*W?";
     Stage s;
