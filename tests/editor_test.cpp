@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include "editor/mapfile.h"
 #include "play_fixture.h"
 #include "scenes/title.h"
 #include "shell/shell.h"
@@ -21,7 +20,6 @@ int Count(const std::string& text, const std::string& what) {
 // Screen points strictly inside a board cell and inside palette buttons.
 POINT Cell(int x, int y) { return POINT{100 + 40 * x, 100 + 40 * y}; }
 const POINT SAVE = {550, 340};
-const u8 FOUR_KEYS[4] = {7, 8, 9, 10};
 
 class Editor : public PlayTest {
   protected:
@@ -71,7 +69,7 @@ TEST_F(Editor, NoticeIsDrawnInExactlyOneHundredAndEightyOneFramesAndSavedWinsEve
     // A valid save after an invalid one: both flags stand, the saved notice
     // wins, and shows even when the save failed and said so.
     ASSERT_EQ(rmdir("EditMap"), 0);
-    memcpy(editBoard, FOUR_KEYS, sizeof FOUR_KEYS);
+    memcpy(editBoard, "\7\10\11\12", 4);  // the four keys
     Click(SAVE);
     EXPECT_EQ(NewMessages(), 1);
     mapInvalidNotice = 1;

@@ -17,7 +17,7 @@ bool IsDirectory(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// A scratch tree: a portable copy, an installed tree and a home, each made on demand.
+// Trees made on demand in the scratch directory.
 class FilePlaces : public playtest::PlayTest {
   protected:
     void SetUp() override {

@@ -54,32 +54,32 @@ Parse Settings(const std::string& text) {
     unlink(path);
     return p;
 }
+
+// The options as one line, for whole comparisons.
+std::string Summary(const GameOptions& o) {
+    char text[2 * OPTION_PATH_BYTES + 80];
+    snprintf(text, sizeof text, "full %d scale %d data '%s' save '%s' music %d effects %d mute %d",
+             o.fullScreen, o.scale, o.dataDir, o.saveDir, o.musicVolume, o.effectsVolume, o.mute);
+    return text;
+}
 }  // namespace
 
 TEST(Options, DefaultsAreTodaysGameAndEveryOptionHasBothSpellings) {
     Parse p = CommandLine({});
     EXPECT_EQ(p.status, OPTIONS_RUN);
-    EXPECT_EQ(p.options.fullScreen + p.options.mute + p.options.dataDir[0] + p.options.saveDir[0],
-              0);
-    EXPECT_EQ(p.options.scale, 1);
-    EXPECT_EQ(p.options.musicVolume + p.options.effectsVolume, 200);
+    EXPECT_EQ(Summary(p.options), "full 0 scale 1 data '' save '' music 100 effects 100 mute 0");
     EXPECT_EQ(p.out + p.err, "");
 
     p = CommandLine({"--fullscreen", "--scale", "3", "--data-dir=/opt/d", "--save-dir", "s d",
                      "--music-volume=0", "--effects-volume", "55", "--mute"});
     ASSERT_EQ(p.status, OPTIONS_RUN) << p.err;
-    EXPECT_EQ(p.options.fullScreen, 1);
-    EXPECT_EQ(p.options.scale, 3);
-    EXPECT_STREQ(p.options.dataDir, "/opt/d");
-    EXPECT_STREQ(p.options.saveDir, "s d");
-    EXPECT_EQ(p.options.musicVolume, 0);
-    EXPECT_EQ(p.options.effectsVolume, 55);
-    EXPECT_EQ(p.options.mute, 1);
+    EXPECT_EQ(Summary(p.options),
+              "full 1 scale 3 data '/opt/d' save 's d' music 0 effects 55 mute 1");
     // The last one counts; a flag is turned off by its --no- form.
     p = CommandLine({"--scale=2", "--scale=8", "--no-fullscreen", "--no-mute"}, &p.options);
     EXPECT_EQ(p.status, OPTIONS_RUN);
-    EXPECT_EQ(p.options.scale, 8);
-    EXPECT_EQ(p.options.fullScreen + p.options.mute, 0);
+    EXPECT_EQ(Summary(p.options),
+              "full 0 scale 8 data '/opt/d' save 's d' music 0 effects 55 mute 0");
 }
 
 TEST(Options, BadOptionsAndValuesAreNamedWithStatusTwo) {
@@ -111,13 +111,9 @@ TEST(Options, SettingsFileHoldsDefaultsAndNamesItsBadLines) {
         "# my settings\n\n  scale = 2  \nfullscreen=yes\nmusic-volume = 40\n"
         "effects-volume = 140\nmute = perhaps\ncolour = blue\njust words\n"
         "save-dir = ~/games/ossmire saves\ndata-dir = /srv/ossmire\nmute = OFF");
-    EXPECT_EQ(p.options.scale, 2);
-    EXPECT_EQ(p.options.fullScreen, 1);
-    EXPECT_EQ(p.options.musicVolume, 40);
-    EXPECT_EQ(p.options.effectsVolume, 100);
-    EXPECT_EQ(p.options.mute, 0);
-    EXPECT_EQ(std::string(p.options.saveDir), std::string(getenv("HOME")) + "/games/ossmire saves");
-    EXPECT_STREQ(p.options.dataDir, "/srv/ossmire");
+    EXPECT_EQ(Summary(p.options), "full 1 scale 2 data '/srv/ossmire' save '" +
+                                      std::string(getenv("HOME")) +
+                                      "/games/ossmire saves' music 40 effects 100 mute 0");
     EXPECT_EQ(
         p.err,
         "ossmire: F:6: effects-volume wants a whole number from 0 to 100, not '140'; ignored\n"
@@ -126,9 +122,8 @@ TEST(Options, SettingsFileHoldsDefaultsAndNamesItsBadLines) {
         "ossmire: F:9: not a \"name = value\" line; ignored\n");
 
     // The command line overrides the file.
-    p = CommandLine({"--scale", "4", "--no-fullscreen"}, &p.options);
-    EXPECT_EQ(p.options.scale, 4);
-    EXPECT_EQ(p.options.fullScreen, 0);
+    p = CommandLine({"--scale", "4", "--no-fullscreen", "--data-dir", "d"}, &p.options);
+    EXPECT_EQ(Summary(p.options).substr(0, 31), "full 0 scale 4 data 'd' save '/");
     EXPECT_EQ(p.options.musicVolume, 40);
 
     // An overlong line is one bad line, not two; a missing file is no error.

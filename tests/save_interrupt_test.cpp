@@ -20,17 +20,16 @@ std::string Slurp(const char* path) {
 
 u8 mapCells[64];
 
-// One kind of save file: its path, its size, a save of values made from
-// `seed` and the game's save operation alone.
+// One kind of save file: its path, a save of values made from `seed` and
+// the game's save operation alone.
 struct SaveKind {
     const char* path;
-    size_t bytes;
     void (*save)(u32 seed);
     void (*store)();
 };
 
 const SaveKind KINDS[] = {
-    {"sav_1.vrk", 28,
+    {"sav_1.vrk",
      [](u32 seed) {
          u32* values[] = {&stageNumber,   &storyChapter,   &courseSeconds,     &undergroundSeconds,
                           &courseCleared, &extrasUnlocked, &undergroundCleared};
@@ -38,20 +37,20 @@ const SaveKind KINDS[] = {
          SaveProgress();
      },
      SaveProgress},
-    {"sav_2.vrk", 32,
+    {"sav_2.vrk",
      [](u32 seed) {
          bestCourse = BestTime{seed, seed + 1, seed + 2, seed + 3};
          bestUnderground = BestTime{~seed, seed << 8, seed << 16, seed << 24};
          SaveBestTimes();
      },
      SaveBestTimes},
-    {"sav_3.vrk", 4,
+    {"sav_3.vrk",
      [](u32 seed) {
          undergroundBest = seed * 0x01020304u;
          SaveUndergroundBest();
      },
      SaveUndergroundBest},
-    {"EditMap/map_03.map", 73,
+    {"EditMap/map_03.map",
      [](u32 seed) {
          stageNumber = 3;
          for (int i = 0; i < 64; i++) mapCells[i] = (u8)((seed + i) % 13);
@@ -117,8 +116,7 @@ TEST_F(InterruptedSave, KilledAfterEveryByteCountLeavesTheOldFile) {
     for (const SaveKind& kind : KINDS) {
         const std::string fresh = Saved(kind, 7);
         const std::string old = Saved(kind, 3);
-        ASSERT_EQ(old.size(), kind.bytes) << kind.path;
-        for (size_t limit = 0; limit < kind.bytes; limit++) {
+        for (size_t limit = 0; limit < old.size(); limit++) {
             pid_t child = fork();
             ASSERT_GE(child, 0);
             if (child == 0) {
