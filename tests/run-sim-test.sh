@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Runs one simulator script in a scratch copy of the game directory.
-# The script's first lines may hold options: "#! --trace scene --frames 10".
-# A script may hold cases: each "#--- NAME" line starts one, run in a scratch
-# directory of its own after the lines above the first case; the output of
-# each follows its "#--- NAME" line.
-# With a SCRIPT.out beside it, the output must match it exactly.
+# Runs one simulator script in a scratch copy of the game directory; its
+# "#! OPTIONS" lines hold options. Each "#--- NAME" line starts a case, run in
+# a scratch directory of its own after the lines above the first case, its
+# output after that line. With a SCRIPT.out beside it, the output must match.
 # usage: run-sim-test.sh SIM GAME_DIR SCRIPT
 set -euo pipefail
 sim=$1 game=$2 script=$3

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Records the expected output (.out) of replays again, on purpose, after a
 # change of behaviour; review the diff before committing it.
-# usage: tests/replays/record.sh [GAME_DIR] [SCRIPT.sim ...]
-#   GAME_DIR  a built game directory (default: build/game)
-#   SCRIPT    the replays to record (default: every tests/replays/*.sim);
-#             a tests/sim script with an .out file records the same way
+# usage: tests/replays/record.sh [GAME_DIR (build/game)] [SCRIPT.sim ...]
+# Without scripts it records every replay; a tests/sim script records the same way.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
