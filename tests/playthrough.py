@@ -1,25 +1,17 @@
 #!/usr/bin/env python3
 """Plays the game from a fresh game directory in the simulator, through the
 title like a player, stage by stage with the solver's fastest solutions, and
-checks the save files byte for byte after every session (one program run):
-
-  tutorial     RULE, chapters 0 to 3 around the three rule stages, the title
-  course       NEWGAME, chapters 4 and 5, the thirty course stages, the
-               closing chapter, the ending and chapter 9; fast enough for the
-               extras (courseSeconds < 630)
-  underground  the course, then in a new session UNDERGROUND: chapter 10, the
-               fifty stages, chapter 11, the ending and chapter 12
-  freemode     the course, then a session that goes three underground stages
-               deep and quits from the pause menu, paints a map in the editor,
-               and in FREEMODE clears a course stage, the deepest underground
-               stage reached and the painted map
-  continue     NEWGAME to a time-up at stage 14 (index 13) and the game over,
-               then in a new session CONTINUE from the checkpoint, index 10, to
-               the end
+checks the save files byte for byte after every session (one program run).
+RUN is tutorial (RULE), course (NEWGAME to the ending, fast enough for the
+extras), underground (then UNDERGROUND to its ending), freemode (then three
+underground stages, quit from the pause menu, a map painted in the editor,
+and in FREEMODE a course stage, the deepest underground stage reached and
+the painted map) or continue (a time-up at stage 14, the game over, then
+CONTINUE from the checkpoint to the end).
 
 usage: playthrough.py SIM GAME_DIR SOLVER BOT RUN
-BOT is tools/bot/solution-to-script.py, whose data reader and exact step timing
-this builds on.
+BOT is tools/bot/solution-to-script.py, whose data reader and exact step
+timing this builds on.
 """
 import importlib.util
 import os
@@ -68,6 +60,25 @@ def load_bot(path):
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
     return module
+
+
+def scratch_game(game, work):
+    """WORK as a fresh game directory: GAME's files linked, no saves, an empty
+    EditMap."""
+    for name in os.listdir(game):
+        if name not in ("ossmire", "ossmire-sim", "EditMap") and not name.startswith("sav_"):
+            os.symlink(os.path.join(game, name), os.path.join(work, name))
+    os.mkdir(os.path.join(work, "EditMap"))
+
+
+def solve(bot, solver, data):
+    """The solver's moves for every stage of DATA, by kind and index."""
+    with tempfile.NamedTemporaryFile("w", suffix=".txt") as listing:
+        listing.write(subprocess.run([solver, "--moves", data], check=True, capture_output=True,
+                                     text=True).stdout)
+        listing.flush()
+        return {kind: bot.read_solutions(listing.name, kind)
+                for kind in ("course", "underground", "rule")}
 
 
 class Player:
@@ -309,34 +320,18 @@ def record_of(seconds):
 
 class Run:
     def __init__(self, sim, game, solver, bot):
-        self.sim = sim
-        game = os.path.abspath(game)
+        self.sim, self.solver = sim, solver
         self.bot = load_bot(bot)
         self.work = tempfile.mkdtemp(prefix="ossmire-playthrough-")
-        for name in os.listdir(game):
-            if name in ("ossmire", "ossmire-sim", "EditMap") or name.startswith("sav_"):
-                continue
-            os.symlink(os.path.join(game, name), os.path.join(self.work, name))
-        os.mkdir(os.path.join(self.work, "EditMap"))
+        scratch_game(os.path.abspath(game), self.work)
         data = os.path.join(game, "data.vrk")
         self.tables = self.bot.read_tables(data)
-        found = subprocess.run([solver, "--moves", data], check=True, capture_output=True,
-                               text=True).stdout
-        self.solver = solver
-        listing = os.path.join(self.work, "solutions.txt")
-        with open(listing, "w") as out:
-            out.write(found)
-        self.solutions = {kind: self.bot.read_solutions(listing, kind)
-                          for kind in ("course", "underground", "rule")}
-        os.remove(listing)
+        self.solutions = solve(self.bot, solver, data)
         self.sessions = 0
-
-    def player(self):
-        return Player(self.bot, self.tables, self.solutions)
 
     def session(self, name, play, *args):
         """One program run of the simulator; returns its final globals."""
-        p = self.player()
+        p = Player(self.bot, self.tables, self.solutions)
         play(p, *args)
         self.sessions += 1
         script = os.path.join(self.work, f"session-{self.sessions}.sim")
@@ -344,23 +339,22 @@ class Run:
             out.write(f"# {name}\n" + "\n".join(p.lines) + "\n")
         result = subprocess.run([self.sim, "--dir", self.work, "--state", script],
                                 text=True, capture_output=True)
-        state = dict(line.split("=", 1) for line in result.stdout.splitlines() if "=" in line
-                     and not line.startswith("f="))
         if result.returncode != 0:
             # After the first failed expect the simulator stops playing, so
             # the later ones only repeat it.
             sys.stdout.write("".join(result.stderr.splitlines(True)[:3]))
             sys.exit(f"{name}: the simulator stopped with status {result.returncode}")
-        return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state.items()}
+        state = (line.split("=", 1) for line in result.stdout.splitlines()
+                 if "=" in line and not line.startswith("f="))
+        return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state}
 
-    def solve_map(self, relative):
-        out = subprocess.run([self.solver, "--moves", os.path.join(self.work, relative)],
-                             check=True, capture_output=True, text=True).stdout
-        return out.split()[-1]
-
-    def check_saves(self, name, expected):
-        """Every save file and own map byte for byte; None: must not exist."""
+    def check_saves(self, name, expected, state=None):
+        """Every save file and own map byte for byte (None: must not exist),
+        and the saved progress is what the game holds in memory at the end."""
         failures = []
+        held = state and progress(tuple(state[n] for n in PROGRESS))
+        if held and expected["sav_1.vrk"] != held:
+            failures.append(f"  the game holds {describe(held)}")
         for path, want in expected.items():
             full = os.path.join(self.work, path)
             got = open(full, "rb").read() if os.path.exists(full) else None
@@ -374,9 +368,6 @@ class Run:
         if failures:
             sys.exit(f"{name}: save files differ\n" + "\n".join(failures))
 
-    def close(self):
-        shutil.rmtree(self.work)
-
 
 def describe(data):
     if data is None:
@@ -385,31 +376,22 @@ def describe(data):
     return f"{len(data)} bytes {data.hex()} = {words}"
 
 
-def course_saves(state):
-    seconds = state["courseSeconds"]
-    return seconds, {
+def course_saves(seconds):
+    return {
         "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
         "sav_2.vrk": records(record_of(seconds), NO_RECORD),
         "sav_3.vrk": None,
     }
 
 
-def check_progress_state(name, state, saves):
-    """The saved progress is what the game holds in memory at the end."""
-    held = progress(tuple(state[n] for n in PROGRESS))
-    if saves.get("sav_1.vrk") not in (None, held):
-        sys.exit(f"{name}: the game holds {describe(held)}")
-
-
 def run_course(run):
     state = run.session("course", course)
-    seconds, saves = course_saves(state)
-    check_progress_state("course", state, saves)
-    run.check_saves("course", saves)
+    seconds = state["courseSeconds"]
+    run.check_saves("course", course_saves(seconds), state)
     if seconds >= 630:
         sys.exit(f"course: {seconds} s is too slow for the extras")
     print(f"course cleared in {seconds} s (courseSeconds)")
-    return seconds, saves
+    return seconds
 
 
 def main():
@@ -422,60 +404,49 @@ def main():
         if which == "tutorial":
             state = run.session("tutorial", tutorial)
             # The title creates an empty progress file on its first load.
-            saves = {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None}
-            run.check_saves("tutorial", saves)
+            run.check_saves("tutorial", {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None})
             if state["courseCleared"] or state["stageNumber"]:
                 sys.exit(f"tutorial: progress changed: {state['courseCleared']}")
             print("tutorial played: rule stages 1 to 3, chapters 0 to 3")
         elif which == "course":
             run_course(run)
         elif which == "underground":
-            seconds, _ = run_course(run)
+            seconds = run_course(run)
             state = run.session("underground", underground)
             under = state["undergroundSeconds"]
-            saves = {
+            run.check_saves("underground", {
                 "sav_1.vrk": progress((0, 13, seconds, under, 1, 1, 1)),
                 "sav_2.vrk": records(record_of(seconds), record_of(under)),
                 "sav_3.vrk": struct.pack("<I", 49),
-            }
-            check_progress_state("underground", state, saves)
-            run.check_saves("underground", saves)
+            }, state)
             print(f"underground cleared in {under} s (undergroundSeconds)")
         elif which == "freemode":
-            seconds, saves = run_course(run)
+            saves = course_saves(run_course(run))
             cells = [EDITOR_CODES[c] for row in EDITOR_MAP for c in row]
             own = bytes(cells) + struct.pack("<B2i", EDITOR_TIME_CLASS, *EDITOR_START)
             # The solver plays the map as a file, the one the editor will save.
-            probe = "EditMap/probe.map"
-            with open(os.path.join(run.work, probe), "wb") as out:
-                out.write(own)
-            moves = run.solve_map(probe)
-            os.remove(os.path.join(run.work, probe))
+            with tempfile.NamedTemporaryFile(suffix=".map") as probe:
+                probe.write(own)
+                probe.flush()
+                moves = subprocess.run([solver, "--moves", probe.name], check=True,
+                                       capture_output=True, text=True).stdout.split()[-1]
             run.session("freemode", free_mode, moves)
             saves.update({"sav_3.vrk": struct.pack("<I", 3), "EditMap/map_00.map": own})
             run.check_saves("freemode", saves)
             print("free mode: course 13, underground 4 and an own map cleared")
         else:
-            state = run.session("game over", game_over_at_14)
-            before = state["courseSeconds"]
-            saves = {"sav_1.vrk": progress((10, 6, before, 0, 0, 0, 0)),
-                     "sav_2.vrk": None, "sav_3.vrk": None}
-            run.check_saves("game over", saves)
+            before = run.session("game over", game_over_at_14)["courseSeconds"]
+            run.check_saves("game over", {"sav_1.vrk": progress((10, 6, before, 0, 0, 0, 0)),
+                                          "sav_2.vrk": None, "sav_3.vrk": None})
             state = run.session("continue", continue_from_checkpoint, before)
             seconds = state["courseSeconds"]
-            saves = {
-                "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
-                "sav_2.vrk": records(record_of(seconds), NO_RECORD),
-                "sav_3.vrk": None,
-            }
-            check_progress_state("continue", state, saves)
-            run.check_saves("continue", saves)
+            run.check_saves("continue", course_saves(seconds), state)
             print(f"game over at stage 14 (index 13) after {before} s; CONTINUE resumed at "
                   f"stage 11 (index 10); course cleared at {seconds} s")
     except SystemExit as failure:
         print(f"the session scripts and the game directory are kept in {run.work}")
         raise failure
-    run.close()
+    shutil.rmtree(run.work)
 
 
 if __name__ == "__main__":
