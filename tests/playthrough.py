@@ -2,8 +2,8 @@
 """Plays the game from a fresh game directory in the simulator, through the
 title like a player, stage by stage with the solver's fastest solutions, and
 checks the save files byte for byte after every session (one program run).
-RUN is tutorial (RULE), course (NEWGAME to the ending, fast enough for the
-extras), underground (then UNDERGROUND to its ending), freemode (then three
+RUN is tutorial (RULE), underground (NEWGAME to the ending, fast enough for
+the extras, then UNDERGROUND to its ending), freemode (the same course, then three
 underground stages, quit from the pause menu, a map painted in the editor,
 and in FREEMODE a course stage, the deepest underground stage reached and
 the painted map) or continue (a time-up at stage 14, the game over, then
@@ -395,7 +395,7 @@ def run_course(run):
 
 
 def main():
-    runs = ("tutorial", "course", "underground", "freemode", "continue")
+    runs = ("tutorial", "underground", "freemode", "continue")
     if len(sys.argv) != 6 or sys.argv[5] not in runs:
         sys.exit(__doc__)
     sim, game, solver, bot, which = sys.argv[1:]
@@ -408,8 +408,6 @@ def main():
             if state["courseCleared"] or state["stageNumber"]:
                 sys.exit(f"tutorial: progress changed: {state['courseCleared']}")
             print("tutorial played: rule stages 1 to 3, chapters 0 to 3")
-        elif which == "course":
-            run_course(run)
         elif which == "underground":
             seconds = run_course(run)
             state = run.session("underground", underground)
