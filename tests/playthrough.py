@@ -6,10 +6,12 @@ RUN is tutorial (RULE), underground (NEWGAME to the ending, fast enough for
 the extras, then UNDERGROUND to its ending), freemode (the same course, then three
 underground stages, quit from the pause menu, a map painted in the editor,
 and in FREEMODE a course stage, the deepest underground stage reached and
-the painted map) or continue (a time-up at stage 14, the game over, then
-CONTINUE from the checkpoint to the end).
+the painted map), continue (a time-up at stage 14, the game over, then
+CONTINUE from the checkpoint to the end) or soak (the course 20 times and
+free mode 200 times in one program run, whose resident memory and open files
+must stay flat; --sanitized judges only the files).
 
-usage: playthrough.py SIM GAME_DIR SOLVER BOT RUN
+usage: playthrough.py [--sanitized] SIM GAME_DIR SOLVER BOT RUN
 BOT is tools/bot/solution-to-script.py, whose data reader and exact step
 timing this builds on.
 """
@@ -20,6 +22,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 # From the frame that clears a stage to the frame before the next one takes
 # its first step (the bot's clear, exit, wipe and start message), with two
@@ -29,6 +32,8 @@ BETWEEN_STAGES = 395
 # title's covering wipe, the exit and set-up frames, the uncovering wipe.
 THROUGH_WIPE = 80
 NO_RECORD = (356400, 99, 60, 60)
+# Allowed growth of the resident set over a soak: allocator noise, not a leak.
+RSS_SLACK_KB = 2048
 PROGRESS = ("stageNumber", "storyChapter", "courseSeconds", "undergroundSeconds",
             "courseCleared", "extrasUnlocked", "undergroundCleared")
 # The editor's palette: where to click for each tile and time class.
@@ -306,6 +311,54 @@ def continue_from_checkpoint(p, seconds):
     p.all_clear_and_ending(6, 9)
 
 
+def soak(p):
+    """The course 20 times over, then 200 rounds of free mode through the
+    course stages in turn, in one program run; every round checks its own
+    outcome, so nothing may drift."""
+    no_wipe = ["set wipeActive 0", "set wipeCovered 0", "set wipeX -640"]
+    course = p.bot.build(p.tables, p.solutions["course"], "course", 0, 30)[1:]
+    for i in range(20):
+        p.add(f"# course round {i + 1}", *no_wipe, *course)
+    p.add("# free mode", "set sceneId 2", *no_wipe, "set ruleMode 0", "set undergroundMode 0",
+          "set freeMode 1", "set freeSource 0", "set stageNumber 0", "2 -")
+    p.expect(freeSelecting=1)
+    starts, maps, _ = p.tables["course"]
+    for i in range(200):
+        stage = i % 30
+        p.add(f"# free round {i + 1}: course stage {stage + 1}", f"set stageNumber {stage}",
+              "set freeBoardLoaded 0", "2 -")
+        p.expect(stageNumber=stage, freeSelecting=1)
+        p.free_play(maps[stage], starts[stage], p.solutions["course"][stage])
+
+
+def sample(pid):
+    try:
+        with open(f"/proc/{pid}/status") as f:
+            rss = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+        return rss, len(os.listdir(f"/proc/{pid}/fd"))
+    except (OSError, StopIteration):
+        return None
+
+
+def check_flat(samples, sanitized):
+    """The peaks of resident memory and open files in the last tenth of the
+    run against the second tenth (the first warms up). A sanitized build's
+    resident set is its allocator's bookkeeping and says nothing of leaks
+    (the leak checker does): there only the open files are judged."""
+    if len(samples) < 8:
+        print("too short a run to judge memory (fewer than 8 samples)")
+        return
+    tenth = len(samples) // 10
+    (rss_early, fds_early), (rss_late, fds_late) = (
+        [max(column) for column in zip(*part)] for part in (samples[tenth:2 * tenth], samples[-tenth:]))
+    print(f"resident set: {rss_early} kB early, {rss_late} kB late; "
+          f"open files: {fds_early} early, {fds_late} late ({len(samples)} samples)")
+    if rss_late > rss_early + RSS_SLACK_KB and not sanitized:
+        sys.exit(f"soak: the resident set grew by {rss_late - rss_early} kB")
+    if fds_late > fds_early:
+        sys.exit(f"soak: open files grew from {fds_early} to {fds_late}")
+
+
 def progress(values):
     return struct.pack("<7I", *values)
 
@@ -337,14 +390,27 @@ class Run:
         script = os.path.join(self.work, f"session-{self.sessions}.sim")
         with open(script, "w") as out:
             out.write(f"# {name}\n" + "\n".join(p.lines) + "\n")
-        result = subprocess.run([self.sim, "--dir", self.work, "--state", script],
-                                text=True, capture_output=True)
-        if result.returncode != 0:
+        # Under AddressSanitizer freed memory sits in quarantine, which would
+        # read as growth; without it the resident set means what it says.
+        env = dict(os.environ)
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"),
+                                                     "quarantine_size_mb=0"]))
+        with open(script + ".out", "w+") as out, open(script + ".err", "w+") as err:
+            proc = subprocess.Popen([self.sim, "--dir", self.work, "--state", script],
+                                    stdout=out, stderr=err, text=True, env=env)
+            self.samples = []  # (resident kB, open files), sampled from outside
+            while proc.poll() is None:
+                self.samples += filter(None, [sample(proc.pid)])
+                time.sleep(0.02)
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        if proc.returncode != 0:
             # After the first failed expect the simulator stops playing, so
             # the later ones only repeat it.
-            sys.stdout.write("".join(result.stderr.splitlines(True)[:3]))
-            sys.exit(f"{name}: the simulator stopped with status {result.returncode}")
-        state = (line.split("=", 1) for line in result.stdout.splitlines()
+            sys.stdout.write("".join(stderr.splitlines(True)[:3]))
+            sys.exit(f"{name}: the simulator stopped with status {proc.returncode}")
+        state = (line.split("=", 1) for line in stdout.splitlines()
                  if "=" in line and not line.startswith("f="))
         return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state}
 
@@ -395,13 +461,19 @@ def run_course(run):
 
 
 def main():
-    runs = ("tutorial", "underground", "freemode", "continue")
-    if len(sys.argv) != 6 or sys.argv[5] not in runs:
+    runs = ("tutorial", "underground", "freemode", "continue", "soak")
+    args = [a for a in sys.argv[1:] if a != "--sanitized"]
+    if len(args) != 5 or args[4] not in runs:
         sys.exit(__doc__)
-    sim, game, solver, bot, which = sys.argv[1:]
+    sim, game, solver, bot, which = args
     run = Run(sim, game, solver, bot)
     try:
-        if which == "tutorial":
+        if which == "soak":
+            started = time.monotonic()
+            run.session("soak", soak)
+            print(f"the course 20 times and free mode 200 times in {time.monotonic() - started:.1f} s")
+            check_flat(run.samples, "--sanitized" in sys.argv)
+        elif which == "tutorial":
             state = run.session("tutorial", tutorial)
             # The title creates an empty progress file on its first load.
             run.check_saves("tutorial", {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None})
