@@ -1,25 +1,19 @@
 #!/usr/bin/env python3
 """Plays the game from a fresh game directory in the simulator, through the
 title like a player, stage by stage with the solver's fastest solutions, and
-checks the save files byte for byte after every session (one program run):
+checks the save files byte for byte after every session (one program run).
+RUN is tutorial (RULE), underground (NEWGAME to the ending, fast enough for
+the extras, then UNDERGROUND to its ending), freemode (the same course, then three
+underground stages, quit from the pause menu, a map painted in the editor,
+and in FREEMODE a course stage, the deepest underground stage reached and
+the painted map), continue (a time-up at stage 14, the game over, then
+CONTINUE from the checkpoint to the end) or soak (the course 20 times and
+free mode 200 times in one program run, whose resident memory and open files
+must stay flat; --sanitized judges only the files).
 
-  tutorial     RULE, chapters 0 to 3 around the three rule stages, the title
-  course       NEWGAME, chapters 4 and 5, the thirty course stages, the
-               closing chapter, the ending and chapter 9; fast enough for the
-               extras (courseSeconds < 630)
-  underground  the course, then in a new session UNDERGROUND: chapter 10, the
-               fifty stages, chapter 11, the ending and chapter 12
-  freemode     the course, then a session that goes three underground stages
-               deep and quits from the pause menu, paints a map in the editor,
-               and in FREEMODE clears a course stage, the deepest underground
-               stage reached and the painted map
-  continue     NEWGAME to a time-up at stage 14 (index 13) and the game over,
-               then in a new session CONTINUE from the checkpoint, index 10, to
-               the end
-
-usage: playthrough.py SIM GAME_DIR SOLVER BOT RUN
-BOT is tools/bot/solution-to-script.py, whose data reader and exact step timing
-this builds on.
+usage: playthrough.py [--sanitized] SIM GAME_DIR SOLVER BOT RUN
+BOT is tools/bot/solution-to-script.py, whose data reader and exact step
+timing this builds on.
 """
 import importlib.util
 import os
@@ -28,6 +22,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 # From the frame that clears a stage to the frame before the next one takes
 # its first step (the bot's clear, exit, wipe and start message), with two
@@ -37,6 +32,8 @@ BETWEEN_STAGES = 395
 # title's covering wipe, the exit and set-up frames, the uncovering wipe.
 THROUGH_WIPE = 80
 NO_RECORD = (356400, 99, 60, 60)
+# Allowed growth of the resident set over a soak: allocator noise, not a leak.
+RSS_SLACK_KB = 2048
 PROGRESS = ("stageNumber", "storyChapter", "courseSeconds", "undergroundSeconds",
             "courseCleared", "extrasUnlocked", "undergroundCleared")
 # The editor's palette: where to click for each tile and time class.
@@ -68,6 +65,25 @@ def load_bot(path):
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
     return module
+
+
+def scratch_game(game, work):
+    """WORK as a fresh game directory: GAME's files linked, no saves, an empty
+    EditMap."""
+    for name in os.listdir(game):
+        if name not in ("ossmire", "ossmire-sim", "EditMap") and not name.startswith("sav_"):
+            os.symlink(os.path.join(game, name), os.path.join(work, name))
+    os.mkdir(os.path.join(work, "EditMap"))
+
+
+def solve(bot, solver, data):
+    """The solver's moves for every stage of DATA, by kind and index."""
+    with tempfile.NamedTemporaryFile("w", suffix=".txt") as listing:
+        listing.write(subprocess.run([solver, "--moves", data], check=True, capture_output=True,
+                                     text=True).stdout)
+        listing.flush()
+        return {kind: bot.read_solutions(listing.name, kind)
+                for kind in ("course", "underground", "rule")}
 
 
 class Player:
@@ -295,6 +311,54 @@ def continue_from_checkpoint(p, seconds):
     p.all_clear_and_ending(6, 9)
 
 
+def soak(p):
+    """The course 20 times over, then 200 rounds of free mode through the
+    course stages in turn, in one program run; every round checks its own
+    outcome, so nothing may drift."""
+    no_wipe = ["set wipeActive 0", "set wipeCovered 0", "set wipeX -640"]
+    course = p.bot.build(p.tables, p.solutions["course"], "course", 0, 30)[1:]
+    for i in range(20):
+        p.add(f"# course round {i + 1}", *no_wipe, *course)
+    p.add("# free mode", "set sceneId 2", *no_wipe, "set ruleMode 0", "set undergroundMode 0",
+          "set freeMode 1", "set freeSource 0", "set stageNumber 0", "2 -")
+    p.expect(freeSelecting=1)
+    starts, maps, _ = p.tables["course"]
+    for i in range(200):
+        stage = i % 30
+        p.add(f"# free round {i + 1}: course stage {stage + 1}", f"set stageNumber {stage}",
+              "set freeBoardLoaded 0", "2 -")
+        p.expect(stageNumber=stage, freeSelecting=1)
+        p.free_play(maps[stage], starts[stage], p.solutions["course"][stage])
+
+
+def sample(pid):
+    try:
+        with open(f"/proc/{pid}/status") as f:
+            rss = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+        return rss, len(os.listdir(f"/proc/{pid}/fd"))
+    except (OSError, StopIteration):
+        return None
+
+
+def check_flat(samples, sanitized):
+    """The peaks of resident memory and open files in the last tenth of the
+    run against the second tenth (the first warms up). A sanitized build's
+    resident set is its allocator's bookkeeping and says nothing of leaks
+    (the leak checker does): there only the open files are judged."""
+    if len(samples) < 8:
+        print("too short a run to judge memory (fewer than 8 samples)")
+        return
+    tenth = len(samples) // 10
+    (rss_early, fds_early), (rss_late, fds_late) = (
+        [max(column) for column in zip(*part)] for part in (samples[tenth:2 * tenth], samples[-tenth:]))
+    print(f"resident set: {rss_early} kB early, {rss_late} kB late; "
+          f"open files: {fds_early} early, {fds_late} late ({len(samples)} samples)")
+    if rss_late > rss_early + RSS_SLACK_KB and not sanitized:
+        sys.exit(f"soak: the resident set grew by {rss_late - rss_early} kB")
+    if fds_late > fds_early:
+        sys.exit(f"soak: open files grew from {fds_early} to {fds_late}")
+
+
 def progress(values):
     return struct.pack("<7I", *values)
 
@@ -309,58 +373,54 @@ def record_of(seconds):
 
 class Run:
     def __init__(self, sim, game, solver, bot):
-        self.sim = sim
-        game = os.path.abspath(game)
+        self.sim, self.solver = sim, solver
         self.bot = load_bot(bot)
         self.work = tempfile.mkdtemp(prefix="ossmire-playthrough-")
-        for name in os.listdir(game):
-            if name in ("ossmire", "ossmire-sim", "EditMap") or name.startswith("sav_"):
-                continue
-            os.symlink(os.path.join(game, name), os.path.join(self.work, name))
-        os.mkdir(os.path.join(self.work, "EditMap"))
+        scratch_game(os.path.abspath(game), self.work)
         data = os.path.join(game, "data.vrk")
         self.tables = self.bot.read_tables(data)
-        found = subprocess.run([solver, "--moves", data], check=True, capture_output=True,
-                               text=True).stdout
-        self.solver = solver
-        listing = os.path.join(self.work, "solutions.txt")
-        with open(listing, "w") as out:
-            out.write(found)
-        self.solutions = {kind: self.bot.read_solutions(listing, kind)
-                          for kind in ("course", "underground", "rule")}
-        os.remove(listing)
+        self.solutions = solve(self.bot, solver, data)
         self.sessions = 0
-
-    def player(self):
-        return Player(self.bot, self.tables, self.solutions)
 
     def session(self, name, play, *args):
         """One program run of the simulator; returns its final globals."""
-        p = self.player()
+        p = Player(self.bot, self.tables, self.solutions)
         play(p, *args)
         self.sessions += 1
         script = os.path.join(self.work, f"session-{self.sessions}.sim")
         with open(script, "w") as out:
             out.write(f"# {name}\n" + "\n".join(p.lines) + "\n")
-        result = subprocess.run([self.sim, "--dir", self.work, "--state", script],
-                                text=True, capture_output=True)
-        state = dict(line.split("=", 1) for line in result.stdout.splitlines() if "=" in line
-                     and not line.startswith("f="))
-        if result.returncode != 0:
+        # Under AddressSanitizer freed memory sits in quarantine, which would
+        # read as growth; without it the resident set means what it says.
+        env = dict(os.environ)
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"),
+                                                     "quarantine_size_mb=0"]))
+        with open(script + ".out", "w+") as out, open(script + ".err", "w+") as err:
+            proc = subprocess.Popen([self.sim, "--dir", self.work, "--state", script],
+                                    stdout=out, stderr=err, text=True, env=env)
+            self.samples = []  # (resident kB, open files), sampled from outside
+            while proc.poll() is None:
+                self.samples += filter(None, [sample(proc.pid)])
+                time.sleep(0.02)
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        if proc.returncode != 0:
             # After the first failed expect the simulator stops playing, so
             # the later ones only repeat it.
-            sys.stdout.write("".join(result.stderr.splitlines(True)[:3]))
-            sys.exit(f"{name}: the simulator stopped with status {result.returncode}")
-        return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state.items()}
+            sys.stdout.write("".join(stderr.splitlines(True)[:3]))
+            sys.exit(f"{name}: the simulator stopped with status {proc.returncode}")
+        state = (line.split("=", 1) for line in stdout.splitlines()
+                 if "=" in line and not line.startswith("f="))
+        return {k: int(v) if v.lstrip("-").isdigit() else v for k, v in state}
 
-    def solve_map(self, relative):
-        out = subprocess.run([self.solver, "--moves", os.path.join(self.work, relative)],
-                             check=True, capture_output=True, text=True).stdout
-        return out.split()[-1]
-
-    def check_saves(self, name, expected):
-        """Every save file and own map byte for byte; None: must not exist."""
+    def check_saves(self, name, expected, state=None):
+        """Every save file and own map byte for byte (None: must not exist),
+        and the saved progress is what the game holds in memory at the end."""
         failures = []
+        held = state and progress(tuple(state[n] for n in PROGRESS))
+        if held and expected["sav_1.vrk"] != held:
+            failures.append(f"  the game holds {describe(held)}")
         for path, want in expected.items():
             full = os.path.join(self.work, path)
             got = open(full, "rb").read() if os.path.exists(full) else None
@@ -374,9 +434,6 @@ class Run:
         if failures:
             sys.exit(f"{name}: save files differ\n" + "\n".join(failures))
 
-    def close(self):
-        shutil.rmtree(self.work)
-
 
 def describe(data):
     if data is None:
@@ -385,97 +442,81 @@ def describe(data):
     return f"{len(data)} bytes {data.hex()} = {words}"
 
 
-def course_saves(state):
-    seconds = state["courseSeconds"]
-    return seconds, {
+def course_saves(seconds):
+    return {
         "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
         "sav_2.vrk": records(record_of(seconds), NO_RECORD),
         "sav_3.vrk": None,
     }
 
 
-def check_progress_state(name, state, saves):
-    """The saved progress is what the game holds in memory at the end."""
-    held = progress(tuple(state[n] for n in PROGRESS))
-    if saves.get("sav_1.vrk") not in (None, held):
-        sys.exit(f"{name}: the game holds {describe(held)}")
-
-
 def run_course(run):
     state = run.session("course", course)
-    seconds, saves = course_saves(state)
-    check_progress_state("course", state, saves)
-    run.check_saves("course", saves)
+    seconds = state["courseSeconds"]
+    run.check_saves("course", course_saves(seconds), state)
     if seconds >= 630:
         sys.exit(f"course: {seconds} s is too slow for the extras")
     print(f"course cleared in {seconds} s (courseSeconds)")
-    return seconds, saves
+    return seconds
 
 
 def main():
-    runs = ("tutorial", "course", "underground", "freemode", "continue")
-    if len(sys.argv) != 6 or sys.argv[5] not in runs:
+    runs = ("tutorial", "underground", "freemode", "continue", "soak")
+    args = [a for a in sys.argv[1:] if a != "--sanitized"]
+    if len(args) != 5 or args[4] not in runs:
         sys.exit(__doc__)
-    sim, game, solver, bot, which = sys.argv[1:]
+    sim, game, solver, bot, which = args
     run = Run(sim, game, solver, bot)
     try:
-        if which == "tutorial":
+        if which == "soak":
+            started = time.monotonic()
+            run.session("soak", soak)
+            print(f"the course 20 times and free mode 200 times in {time.monotonic() - started:.1f} s")
+            check_flat(run.samples, "--sanitized" in sys.argv)
+        elif which == "tutorial":
             state = run.session("tutorial", tutorial)
             # The title creates an empty progress file on its first load.
-            saves = {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None}
-            run.check_saves("tutorial", saves)
+            run.check_saves("tutorial", {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None})
             if state["courseCleared"] or state["stageNumber"]:
                 sys.exit(f"tutorial: progress changed: {state['courseCleared']}")
             print("tutorial played: rule stages 1 to 3, chapters 0 to 3")
-        elif which == "course":
-            run_course(run)
         elif which == "underground":
-            seconds, _ = run_course(run)
+            seconds = run_course(run)
             state = run.session("underground", underground)
             under = state["undergroundSeconds"]
-            saves = {
+            run.check_saves("underground", {
                 "sav_1.vrk": progress((0, 13, seconds, under, 1, 1, 1)),
                 "sav_2.vrk": records(record_of(seconds), record_of(under)),
                 "sav_3.vrk": struct.pack("<I", 49),
-            }
-            check_progress_state("underground", state, saves)
-            run.check_saves("underground", saves)
+            }, state)
             print(f"underground cleared in {under} s (undergroundSeconds)")
         elif which == "freemode":
-            seconds, saves = run_course(run)
+            saves = course_saves(run_course(run))
             cells = [EDITOR_CODES[c] for row in EDITOR_MAP for c in row]
             own = bytes(cells) + struct.pack("<B2i", EDITOR_TIME_CLASS, *EDITOR_START)
             # The solver plays the map as a file, the one the editor will save.
-            probe = "EditMap/probe.map"
-            with open(os.path.join(run.work, probe), "wb") as out:
-                out.write(own)
-            moves = run.solve_map(probe)
-            os.remove(os.path.join(run.work, probe))
+            with tempfile.NamedTemporaryFile(suffix=".map") as probe:
+                probe.write(own)
+                probe.flush()
+                moves = subprocess.run([solver, "--moves", probe.name], check=True,
+                                       capture_output=True, text=True).stdout.split()[-1]
             run.session("freemode", free_mode, moves)
             saves.update({"sav_3.vrk": struct.pack("<I", 3), "EditMap/map_00.map": own})
             run.check_saves("freemode", saves)
             print("free mode: course 13, underground 4 and an own map cleared")
         else:
-            state = run.session("game over", game_over_at_14)
-            before = state["courseSeconds"]
-            saves = {"sav_1.vrk": progress((10, 6, before, 0, 0, 0, 0)),
-                     "sav_2.vrk": None, "sav_3.vrk": None}
-            run.check_saves("game over", saves)
+            before = run.session("game over", game_over_at_14)["courseSeconds"]
+            run.check_saves("game over", {"sav_1.vrk": progress((10, 6, before, 0, 0, 0, 0)),
+                                          "sav_2.vrk": None, "sav_3.vrk": None})
             state = run.session("continue", continue_from_checkpoint, before)
             seconds = state["courseSeconds"]
-            saves = {
-                "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
-                "sav_2.vrk": records(record_of(seconds), NO_RECORD),
-                "sav_3.vrk": None,
-            }
-            check_progress_state("continue", state, saves)
-            run.check_saves("continue", saves)
+            run.check_saves("continue", course_saves(seconds), state)
             print(f"game over at stage 14 (index 13) after {before} s; CONTINUE resumed at "
                   f"stage 11 (index 10); course cleared at {seconds} s")
     except SystemExit as failure:
         print(f"the session scripts and the game directory are kept in {run.work}")
         raise failure
-    run.close()
+    shutil.rmtree(run.work)
 
 
 if __name__ == "__main__":

@@ -1,13 +1,15 @@
 # Sourced by the tests that play the real game in a virtual X server with a
 # window manager. The caller sets WORK (a scratch directory, removed at the
-# end) and GAME_PID once the game runs; it may redefine fail_details.
+# end), GAME_PID once the game runs and PIDS for other processes to end at
+# exit; it may redefine fail_details.
 
 XVFB_PID=
 WM_PID=
 GAME_PID=
+PIDS=
 
 cleanup() {
-    for pid in $GAME_PID $WM_PID $XVFB_PID; do kill "$pid" 2>/dev/null; done
+    for pid in $GAME_PID $PIDS $WM_PID $XVFB_PID; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
     rm -rf "$WORK"
 }

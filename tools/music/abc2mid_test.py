@@ -60,34 +60,30 @@ def read_events(track):
     raise AssertionError("track without an end")
 
 
-class Pitches(unittest.TestCase):
-    def test_octaves_and_accidentals(self):
-        notes, _ = notes_of("C c C, c' ^F _B =B |\n")
-        self.assertEqual([p[0] for _, _, p in notes], [60, 72, 48, 84, 66, 70, 71])
-
-    def test_keys_and_bar_accidentals(self):
-        notes, _ = notes_of("F B ^G G | G F |\n", header="L:1/8\nK:G\n")
-        self.assertEqual([p[0] for _, _, p in notes], [66, 71, 68, 68, 67, 66])
-        notes, _ = notes_of("B E |\n", header="L:1/8\nK:Dm\n")
-        self.assertEqual([p[0] for _, _, p in notes], [70, 64])
-        notes, _ = notes_of("B E |\n", header="L:1/8\nK:Bb\n")
-        self.assertEqual([p[0] for _, _, p in notes], [70, 63])
-
-
-class Lengths(unittest.TestCase):
-    def test_lengths_ties_triplets_broken(self):
-        notes, length = notes_of("C2 D/ E3/2 z | G2- G2 | (3ABc d>e |\n")
-        eighth = 240
-        self.assertEqual([d for _, d, _ in notes],
-                         [2 * eighth, eighth // 2, 3 * eighth // 2, 4 * eighth,
-                          160, 160, 160, 360, 120])
-        self.assertEqual(length, 13 * eighth)
-
-    def test_chords_and_repeats(self):
-        notes, length = notes_of("|: [CEG]2 z2 :| A4 |\n")
-        self.assertEqual([(s, p) for s, _, p in notes],
-                         [(0, [60, 64, 67]), (960, [60, 64, 67]), (1920, [69])])
-        self.assertEqual(length, 2880)
+class Notation(unittest.TestCase):
+    def test_pitches_keys_lengths_chords_and_repeats(self):
+        # (key, body, [(start, duration, pitches)] or pitches alone, length); an eighth is 240.
+        cases = (
+            ("C", "C c C, c' ^F _B =B |", [60, 72, 48, 84, 66, 70, 71], None),
+            ("G", "F B ^G G | G F |", [66, 71, 68, 68, 67, 66], None),  # accidentals last a bar
+            ("Dm", "B E |", [70, 64], None),
+            ("Bb", "B E |", [70, 63], None),
+            ("C", "C2 D/ E3/2 z | G2- G2 | (3ABc d>e |",
+             [(0, 480, [60]), (480, 120, [62]), (600, 360, [64]), (1200, 960, [67]),
+              (2160, 160, [69]), (2320, 160, [71]), (2480, 160, [72]), (2640, 360, [74]),
+              (3000, 120, [76])], 3120),
+            ("C", "|: [CEG]2 z2 :| A4 |",
+             [(0, 480, [60, 64, 67]), (960, 480, [60, 64, 67]), (1920, 960, [69])], 2880),
+        )
+        for key, body, want, length in cases:
+            with self.subTest(body):
+                notes, got_length = notes_of(body + "\n", header=f"L:1/8\nK:{key}\n")
+                if isinstance(want[0], int):
+                    self.assertEqual([p[0] for _, _, p in notes], want)
+                else:
+                    self.assertEqual(notes, want)
+                if length is not None:
+                    self.assertEqual(got_length, length)
 
 
 class Scores(unittest.TestCase):

@@ -32,55 +32,43 @@ def check_lines(*messages, header="; test chapter\n", pad=True):
 
 
 class MessageRules(unittest.TestCase):
-    def test_well_formed_chapter_passes(self):
-        self.assertEqual(check_lines("1 2|写真じゃ。#n見い。#p01#e", "0 3|#p01うん。#e"), [])
-
-    def test_byte_budget_counts_shift_jis_bytes(self):
+    def test_chapters_the_game_shows_rightly_pass_and_the_rest_are_refused(self):
         # 49 double-byte cells = 98 bytes with the end pair: the most a message can hold.
-        rows = ["あ" * 16] * 3
-        fits = "#n".join(rows)[:-2] + "#e"  # 16+16+14 cells, 2 breaks: 92+4+2 bytes
+        fits = "#n".join(["あ" * 16] * 3)[:-2] + "#e"
         self.assertEqual(len(fits.encode("cp932")), 98)
-        self.assertEqual(check_lines("0 0|" + fits), [])
-        over = fits[:-2] + "あ#e"
-        self.assertTrue(any("100 bytes" in e for e in check_lines("0 0|" + over)))
-
-    def test_single_byte_text_would_shift_the_pairs(self):
-        # "A" makes "#e" start on the second byte of a unit: the game never sees the end.
-        errors = check_lines("0 0|Aはい#e")
-        self.assertTrue(any("single-byte" in e for e in errors))
-        errors = check_lines("0 0|ｱｲ#e")  # half-width katakana is single-byte too
-        self.assertTrue(any("single-byte" in e for e in errors))
-
-    def test_end_pair_rules(self):
-        self.assertTrue(any("must end" in e for e in check_lines("0 0|はい")))
-        self.assertTrue(any("only at the end" in e for e in check_lines("0 0|はい#eいいえ#e")))
-        last_go_on = check_lines("0 0|次へ。#s")
-        self.assertTrue(any("last message" in e for e in last_go_on))
-        photo_go_on = check_lines("0 0|#p01この写真と――#s", "0 0|#p02この写真。#e")
-        self.assertTrue(any("photograph" in e for e in photo_go_on))
-
-    def test_photo_and_unknown_pairs(self):
-        self.assertTrue(any("two digits" in e for e in check_lines("0 0|#p1あ#e")))
-        self.assertTrue(any("no photograph" in e for e in check_lines("0 0|#p03あ#e")))
-        self.assertTrue(any("unknown control" in e for e in check_lines("0 0|あ#x#e")))
-
-    def test_layout_wrap_lines_and_next_page_mark(self):
-        self.assertEqual(check_lines("0 0|" + "あ" * 17 + "#e"), [])
-        self.assertTrue(any("runs past" in e for e in check_lines("0 0|" + "あ" * 18 + "#e")))
-        five = "#n".join(["あ"] * 5) + "#e"
-        self.assertTrue(any("5 lines" in e for e in check_lines("0 0|" + five)))
-        # 17 cells on the third row run under the next-page mark; on the second they do not.
-        under_mark = "あ#nい#n" + "う" * 17 + "#e"
-        self.assertTrue(any("next-page mark" in e for e in check_lines("0 0|" + under_mark)))
-        self.assertEqual(check_lines("0 0|あ#n" + "う" * 17 + "#e"), [])
-
-    def test_fields_and_counts(self):
-        self.assertTrue(any("speaker 3" in e for e in check_lines("3 0|あ#e")))
-        self.assertTrue(any("expression 4" in e for e in check_lines("0 4|あ#e")))
-        self.assertTrue(any("S E|text" in e for e in check_lines("0|あ#e")))
+        passing = (
+            ["1 2|写真じゃ。#n見い。#p01#e", "0 3|#p01うん。#e"],
+            ["0 0|" + fits],
+            ["0 0|" + "あ" * 17 + "#e"],
+            ["0 0|あ#n" + "う" * 17 + "#e"],  # 17 cells on the second row clear the next-page mark
+        )
+        for messages in passing:
+            self.assertEqual(check_lines(*messages), [], messages)
+        refused = (
+            (["0 0|" + fits[:-2] + "あ#e"], "100 bytes"),
+            # "A" makes "#e" start on the second byte of a unit: the game never sees the end.
+            (["0 0|Aはい#e"], "single-byte"),
+            (["0 0|ｱｲ#e"], "single-byte"),
+            (["0 0|はい"], "must end"),
+            (["0 0|はい#eいいえ#e"], "only at the end"),
+            (["0 0|次へ。#s"], "last message"),
+            (["0 0|#p01この写真と――#s", "0 0|#p02この写真。#e"], "photograph"),
+            (["0 0|#p1あ#e"], "two digits"),
+            (["0 0|#p03あ#e"], "no photograph"),
+            (["0 0|あ#x#e"], "unknown control"),
+            (["0 0|" + "あ" * 18 + "#e"], "runs past"),
+            (["0 0|" + "#n".join(["あ"] * 5) + "#e"], "5 lines"),
+            (["0 0|あ#nい#n" + "う" * 17 + "#e"], "next-page mark"),
+            (["3 0|あ#e"], "speaker 3"),
+            (["0 4|あ#e"], "expression 4"),
+            (["0|あ#e"], "S E|text"),
+            (["0 0|\u2014#e"], "Shift-JIS"),
+        )
+        for messages, expected in refused:
+            errors = check_lines(*messages)
+            self.assertTrue(any(expected in e for e in errors), (messages, errors))
         self.assertTrue(any("holds" in e for e in check_lines("0 0|あ#e", pad=False)))
         self.assertTrue(any("first line" in e for e in check_lines("0 0|あ#e", header="")))
-        self.assertTrue(any("Shift-JIS" in e for e in check_lines("0 0|\u2014#e")))
 
     def test_layout_matches_typing(self):
         rows, wrapped = check_story.layout(check_story.units("#p02あ#nい#e".encode("cp932")))
