@@ -321,9 +321,9 @@ PlatformObject PlatformLoadTexture(int id, const char* path, int width, int heig
                                    uint32_t colorKey) {
     if (state.renderer) return RenderLoadTexture(id, path, width, height, colorKey);
     // Without shots the pixels are not kept, but the file must still be a valid bitmap.
-    static uint32_t scratch[640 * 960];
+    (void)colorKey;
     if (width <= 0 || height <= 0 || width * height > 640 * 960) return 0;
-    return LoadBmpPixels(path, width, height, colorKey, scratch) ? state.nextObject++ : 0;
+    return CheckBmpFile(path) ? state.nextObject++ : 0;
 }
 
 void PlatformReleaseTexture(PlatformObject texture) {
