@@ -386,6 +386,7 @@ void PlatformMessageBox(int, const char* textSjis, const char*) {
 }
 
 int PlatformTracing(int kind) { return (state.traceKinds & kind) != 0 && state.traceOut; }
+int PlatformDrawUsed(int kind) { return state.recording || PlatformTracing(kind); }
 
 void PlatformTrace(int kind, const char* format, ...) {
     if (!PlatformTracing(kind)) return;

@@ -188,5 +188,8 @@ enum PlatformTraceKind {
     TRACE_SCENE = 64,
 };
 int PlatformTracing(int kind);
+// Whether a sprite or text drawn now is used at all: shown, kept for a picture,
+// or traced as `kind`. Off screen most frames keep no picture.
+int PlatformDrawUsed(int kind);
 // Writes one trace line (without the frame prefix, which the backend adds).
 void PlatformTrace(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
