@@ -63,8 +63,17 @@ struct HeadlessState {
 };
 HeadlessState state;
 const HeadlessPainter* painter = nullptr;
+}  // namespace
+
+int platformDrawUsedKinds = 0;
+
+namespace {
 
 bool Failing(int failure) { return (state.failures & failure) != 0; }
+
+void UpdateDrawUsed() {
+    platformDrawUsedKinds = state.recording ? ~0 : state.traceOut ? state.traceKinds : 0;
+}
 
 bool ShotWanted() { return !state.shots.empty(); }
 
@@ -153,6 +162,7 @@ void TakeShots() {
     }
     state.draws.clear();
     state.recording = false;
+    UpdateDrawUsed();
 }
 }  // namespace
 
@@ -162,6 +172,7 @@ void HeadlessReset(uint32_t clock) {
     StopRenderer();
     state = HeadlessState();
     state.clock = clock;
+    UpdateDrawUsed();
 }
 
 void HeadlessSetTime(uint32_t clock) { state.clock = clock; }
@@ -207,6 +218,7 @@ void HeadlessSetFrameHook(void (*hook)(uint32_t)) { state.hook = hook; }
 void HeadlessSetTrace(int kinds, FILE* out) {
     state.traceKinds = kinds;
     state.traceOut = out;
+    UpdateDrawUsed();
 }
 
 void HeadlessRequestShot(uint32_t frame, const char* path) {
@@ -273,6 +285,7 @@ void PlatformIdle(uint32_t) { state.clock += 1; }
 void PlatformClear(uint32_t) {
     state.frame++;
     state.recording = ShotDueThisFrame();
+    UpdateDrawUsed();
     state.draws.clear();
 }
 
@@ -386,7 +399,6 @@ void PlatformMessageBox(int, const char* textSjis, const char*) {
 }
 
 int PlatformTracing(int kind) { return (state.traceKinds & kind) != 0 && state.traceOut; }
-int PlatformDrawUsed(int kind) { return state.recording || PlatformTracing(kind); }
 
 void PlatformTrace(int kind, const char* format, ...) {
     if (!PlatformTracing(kind)) return;
