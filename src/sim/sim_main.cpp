@@ -15,6 +15,7 @@
 #include "base/registry.h"
 #include "platform/headless.h"
 #include "platform/headless_paint.h"
+#include "platform/paths.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 
@@ -309,6 +310,7 @@ int main(int argc, char** argv) {
         return Usage("cannot enter " + options.dir);
     }
     setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    PlatformSetSaveFlush(false);
     HeadlessReset(options.clock);
     HeadlessAttachJoystick(options.joystick);
     HeadlessSetTrace(options.traceKinds, stdout);
