@@ -14,6 +14,9 @@
 #include "platform/headless_paint.h"
 #include "platform/platform.h"
 
+// Nothing is drawn until a frame is shot or a trace is asked for.
+int platformDrawUsedKinds = 0;
+
 namespace {
 const int QUEUE_SIZE = 64;
 const uint32_t JOYERR_UNPLUGGED = 167;
@@ -63,11 +66,6 @@ struct HeadlessState {
 };
 HeadlessState state;
 const HeadlessPainter* painter = nullptr;
-}  // namespace
-
-int platformDrawUsedKinds = 0;
-
-namespace {
 
 bool Failing(int failure) { return (state.failures & failure) != 0; }
 
