@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -191,4 +192,39 @@ TEST(Bmp, MissingFileAndBadTargetsFail) {
     Bytes b = TwentyFourBit();
     EXPECT_EQ(0, DecodeBmp(b.data(), (uint32_t)b.size(), 0, 2, 0, out));
     EXPECT_EQ(0, DecodeBmp(nullptr, 100, 2, 2, 0, out));
+}
+
+// The check that stands in for decoding where no pixels are kept must agree
+// with the decoder on every file, also one whose pixels lie past the largest
+// headers and palette the check reads.
+TEST(Bmp, CheckBmpFileAgreesWithLoadingOnEveryCutAndLie) {
+    Bytes full = Header(40, 3, 8, 256, 1024);
+    full.resize(full.size() + 40 * 3, 5);
+    Finish(&full);
+    std::vector<Bytes> files;
+    // Every cut within the fixed headers and at the ends of the info header,
+    // the palette and the pixels; a sample in between.
+    for (size_t length = 0; length <= full.size(); length++) {
+        bool edge = length < 70 || (length + 4) % 1024 < 48 || length + 4 > full.size();
+        if (edge || length % 97 == 0) files.emplace_back(full.begin(), full.begin() + length);
+    }
+    const size_t lies[] = {0, 10, 14, 18, 22, 26, 28, 30, 46};
+    for (size_t at : lies) {
+        Bytes bad = full;
+        Put32(&bad, at, 0x7FFFFFF0u);
+        files.push_back(bad);
+    }
+    files.push_back(full);
+    std::vector<uint32_t> out(40 * 3);
+    const char* path = "check-bmp-file.bmp";
+    for (const Bytes& b : files) {
+        FILE* f = fopen(path, "wb");
+        ASSERT_TRUE(f);
+        fwrite(b.data(), 1, b.size(), f);
+        fclose(f);
+        EXPECT_EQ(LoadBmpPixels(path, 40, 3, 0, out.data()), CheckBmpFile(path)) << b.size();
+    }
+    EXPECT_EQ(1, CheckBmpFile(path) * LoadBmpPixels(path, 40, 3, 0, out.data()));
+    remove(path);
+    EXPECT_EQ(0, CheckBmpFile(path));
 }

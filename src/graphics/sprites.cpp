@@ -75,6 +75,10 @@ void LoadTextures(void) {
 }
 
 void DrawSprite(int textureId, f32 x, f32 y, RECT sourceRect) {
+    if (!PlatformDrawUsed(TRACE_SPRITE)) {
+        ResetSpriteState();
+        return;
+    }
     PlatformSprite s;
     s.textureId = textureId;
     s.texture = textureId >= 0 && textureId < TEXTURE_COUNT ? textures[textureId] : 0;
@@ -167,7 +171,9 @@ u32 GetFps(void) {
 }
 
 void DrawFps(int x, int y) {
+    u32 fps = GetFps();
+    if (!PlatformDrawUsed(TRACE_TEXT)) return;
     char text[32];
-    snprintf(text, sizeof text, "FPS:%d", (int)GetFps());
+    snprintf(text, sizeof text, "FPS:%d", (int)fps);
     DrawString(text, x, y, 0xFF00FFFFu, 0);
 }

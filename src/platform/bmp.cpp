@@ -176,22 +176,53 @@ int DecodeBmp(const uint8_t* data, uint32_t size, int width, int height, uint32_
     return 1;
 }
 
-int LoadBmpPixels(const char* path, int width, int height, uint32_t colorKey, uint32_t* out) {
+namespace {
+// ParseHeaders reads nothing past the largest info header and palette.
+const uint32_t HEADER_SPAN = FILE_HEADER_SIZE + 1024 + 256 * 4;
+
+// Reads the first `limit` bytes of the file (all of it when shorter) into a
+// new buffer; *size is the whole file's size.
+uint8_t* ReadBmpFile(const char* path, uint32_t limit, uint32_t* size) {
     char mapped[1024];
-    if (!PlatformMapReadPath(path, mapped, sizeof mapped)) return 0;
+    if (!PlatformMapReadPath(path, mapped, sizeof mapped)) return nullptr;
     FILE* file = fopen(mapped, "rb");
-    if (!file) return 0;
-    int ok = 0;
+    if (!file) return nullptr;
+    uint8_t* data = nullptr;
     if (fseek(file, 0, SEEK_END) == 0) {
-        long size = ftell(file);
-        if (size > 0 && (unsigned long)size <= MAX_FILE_BYTES && fseek(file, 0, SEEK_SET) == 0) {
-            uint8_t* data = (uint8_t*)malloc((size_t)size);
-            if (data && fread(data, 1, (size_t)size, file) == (size_t)size) {
-                ok = DecodeBmp(data, (uint32_t)size, width, height, colorKey, out);
+        long length = ftell(file);
+        if (length > 0 && (unsigned long)length <= MAX_FILE_BYTES &&
+            fseek(file, 0, SEEK_SET) == 0) {
+            size_t want = (unsigned long)length < limit ? (size_t)length : limit;
+            data = (uint8_t*)malloc(want);
+            if (data && fread(data, 1, want, file) != want) {
+                free(data);
+                data = nullptr;
             }
-            free(data);
+            *size = (uint32_t)length;
         }
     }
     fclose(file);
+    return data;
+}
+}  // namespace
+
+int LoadBmpPixels(const char* path, int width, int height, uint32_t colorKey, uint32_t* out) {
+    uint32_t size = 0;
+    uint8_t* data = ReadBmpFile(path, MAX_FILE_BYTES, &size);
+    int ok = data && DecodeBmp(data, size, width, height, colorKey, out);
+    free(data);
+    return ok;
+}
+
+int CheckBmpFile(const char* path) {
+    uint32_t size = 0;
+    uint8_t* data = ReadBmpFile(path, HEADER_SPAN, &size);
+    if (!data) return 0;
+    BmpLayout b;
+    memset(&b, 0, sizeof b);
+    b.data = data;
+    b.size = size;
+    int ok = ParseHeaders(&b);
+    free(data);
     return ok;
 }

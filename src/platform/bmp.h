@@ -7,6 +7,8 @@
 // the top-left (cropped or padded with transparent black). Pixels equal to
 // colorKey (when nonzero) become 0x00000000. Returns 1 on success.
 int LoadBmpPixels(const char* path, int width, int height, uint32_t colorKey, uint32_t* out);
+// Whether LoadBmpPixels would decode `path`, without decoding it.
+int CheckBmpFile(const char* path);
 // The same from a buffer already in memory.
 int DecodeBmp(const uint8_t* data, uint32_t size, int width, int height, uint32_t colorKey,
               uint32_t* out);

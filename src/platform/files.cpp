@@ -32,6 +32,7 @@ bool tableReady = false;
 // Empty = the working directory. Equal when saves stay beside the data.
 char dataDirectory[PATH_BYTES];
 char saveDirectory[PATH_BYTES];
+bool flushSaves = true;
 
 void PrepareTable() {
     if (tableReady) return;
@@ -125,6 +126,8 @@ void PlatformSetFileDirectories(const char* dataDir, const char* saveDir) {
     snprintf(saveDirectory, sizeof saveDirectory, "%s", saveDir ? saveDir : dataDirectory);
 }
 
+void PlatformSetSaveFlush(bool flush) { flushSaves = flush; }
+
 const char* PlatformSaveDirectory(void) { return saveDirectory[0] ? saveDirectory : "."; }
 
 bool PlatformMapReadPath(const char* path, char* out, size_t size) {
@@ -174,7 +177,7 @@ int PlatformCloseFile(int file) {
     if (!f) return 0;
     int ok = 1;
     if (f->mode == PLATFORM_FILE_SAVE) {
-        ok = !f->writeFailed && fsync(f->fd) == 0;
+        ok = !f->writeFailed && (!flushSaves || fsync(f->fd) == 0);
         ok = close(f->fd) == 0 && ok;
         if (!ok || rename(f->temp, f->path) != 0) {
             unlink(f->temp);

@@ -3,7 +3,6 @@
 // simulator holds, and draws are only recorded on frames that are to be shot.
 #include "platform/headless.h"
 
-#include <SDL.h>
 #include <zlib.h>
 
 #include <cstdarg>
@@ -12,8 +11,11 @@
 #include <vector>
 
 #include "platform/bmp.h"
+#include "platform/headless_paint.h"
 #include "platform/platform.h"
-#include "platform/render.h"
+
+// Nothing is drawn until a frame is shot or a trace is asked for.
+int platformDrawUsedKinds = 0;
 
 namespace {
 const int QUEUE_SIZE = 64;
@@ -60,12 +62,16 @@ struct HeadlessState {
     int titles = 0;
     int cursor = 0;
     uint32_t nextObject = 1;
-    SDL_Surface* surface = nullptr;
-    SDL_Renderer* renderer = nullptr;
+    bool painting = false;
 };
 HeadlessState state;
+const HeadlessPainter* painter = nullptr;
 
 bool Failing(int failure) { return (state.failures & failure) != 0; }
+
+void UpdateDrawUsed() {
+    platformDrawUsedKinds = state.recording ? ~0 : state.traceOut ? state.traceKinds : 0;
+}
 
 bool ShotWanted() { return !state.shots.empty(); }
 
@@ -78,20 +84,13 @@ bool ShotDueThisFrame() {
 
 // Only frames to be shot need pixels: everything else is recorded nowhere.
 void StartRenderer() {
-    if (state.renderer || !ShotWanted()) return;
-    state.surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_ARGB8888);
-    if (state.surface) state.renderer = SDL_CreateSoftwareRenderer(state.surface);
-    if (state.renderer) RenderAttach(state.renderer);
+    if (state.painting || !ShotWanted() || !painter) return;
+    state.painting = painter->start() != 0;
 }
 
 void StopRenderer() {
-    if (state.renderer) {
-        RenderDetach();
-        SDL_DestroyRenderer(state.renderer);
-    }
-    if (state.surface) SDL_FreeSurface(state.surface);
-    state.renderer = nullptr;
-    state.surface = nullptr;
+    if (state.painting) painter->stop();
+    state.painting = false;
 }
 
 void PutU32(std::vector<uint8_t>& out, uint32_t v) {
@@ -142,18 +141,16 @@ bool WritePng(const char* path, const uint32_t* argb, int width, int height) {
 void TakeShots() {
     if (!state.recording) return;
     std::vector<uint32_t> pixels(640 * 480, 0xFF000000u);
-    if (state.renderer) {
-        SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(state.renderer);
+    if (state.painting) {
+        painter->clear();
         for (const DrawCommand& d : state.draws) {
             if (d.isText) {
-                RenderText(d.font, d.text.c_str(), d.x, d.y, d.color);
+                painter->text(d.font, d.text.c_str(), d.x, d.y, d.color);
             } else {
-                RenderSprite(&d.sprite);
+                painter->sprite(&d.sprite);
             }
         }
-        SDL_RenderReadPixels(state.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
-                             640 * 4);
+        painter->read(pixels.data());
     }
     for (const Shot& s : state.shots) {
         if (s.frame == state.frame && !WritePng(s.path.c_str(), pixels.data(), 640, 480)) {
@@ -163,6 +160,7 @@ void TakeShots() {
     }
     state.draws.clear();
     state.recording = false;
+    UpdateDrawUsed();
 }
 }  // namespace
 
@@ -172,6 +170,7 @@ void HeadlessReset(uint32_t clock) {
     StopRenderer();
     state = HeadlessState();
     state.clock = clock;
+    UpdateDrawUsed();
 }
 
 void HeadlessSetTime(uint32_t clock) { state.clock = clock; }
@@ -217,6 +216,7 @@ void HeadlessSetFrameHook(void (*hook)(uint32_t)) { state.hook = hook; }
 void HeadlessSetTrace(int kinds, FILE* out) {
     state.traceKinds = kinds;
     state.traceOut = out;
+    UpdateDrawUsed();
 }
 
 void HeadlessRequestShot(uint32_t frame, const char* path) {
@@ -224,6 +224,7 @@ void HeadlessRequestShot(uint32_t frame, const char* path) {
 }
 
 int HeadlessShotErrors(void) { return state.shotErrors; }
+void HeadlessSetPainter(const HeadlessPainter* p) { painter = p; }
 void HeadlessSetFailures(int failures) { state.failures = failures; }
 int HeadlessFailures(void) { return state.failures; }
 int HeadlessMessageCount(void) { return state.messages; }
@@ -282,6 +283,7 @@ void PlatformIdle(uint32_t) { state.clock += 1; }
 void PlatformClear(uint32_t) {
     state.frame++;
     state.recording = ShotDueThisFrame();
+    UpdateDrawUsed();
     state.draws.clear();
 }
 
@@ -319,15 +321,15 @@ void PlatformReleaseSpriteDrawer(PlatformObject) {}
 
 PlatformObject PlatformLoadTexture(int id, const char* path, int width, int height,
                                    uint32_t colorKey) {
-    if (state.renderer) return RenderLoadTexture(id, path, width, height, colorKey);
+    if (state.painting) return painter->loadTexture(id, path, width, height, colorKey);
     // Without shots the pixels are not kept, but the file must still be a valid bitmap.
-    static uint32_t scratch[640 * 960];
+    (void)colorKey;
     if (width <= 0 || height <= 0 || width * height > 640 * 960) return 0;
-    return LoadBmpPixels(path, width, height, colorKey, scratch) ? state.nextObject++ : 0;
+    return CheckBmpFile(path) ? state.nextObject++ : 0;
 }
 
 void PlatformReleaseTexture(PlatformObject texture) {
-    if (state.renderer && texture) RenderReleaseTexture(texture);
+    if (state.painting && texture) painter->releaseTexture(texture);
 }
 
 void PlatformDrawSprite(const PlatformSprite* sprite) {
@@ -340,12 +342,12 @@ void PlatformDrawSprite(const PlatformSprite* sprite) {
 PlatformObject PlatformCreateFont(int fontId, int height, int width, int weight,
                                   const char* faceSjis) {
     if (Failing(HEADLESS_FAIL_FONT)) return 0;
-    if (state.renderer) return RenderCreateFont(fontId, height, width, weight, faceSjis);
+    if (state.painting) return painter->createFont(fontId, height, width, weight, faceSjis);
     return state.nextObject++;
 }
 
 void PlatformReleaseFont(PlatformObject font) {
-    if (state.renderer && font) RenderReleaseFont(font);
+    if (state.painting && font) painter->releaseFont(font);
 }
 
 void PlatformDrawText(int, PlatformObject font, const char* textSjis, int x, int y,

@@ -188,5 +188,10 @@ enum PlatformTraceKind {
     TRACE_SCENE = 64,
 };
 int PlatformTracing(int kind);
+// The trace kinds under which a sprite or text drawn now is used at all:
+// shown, kept for a picture or traced. All on a screen; off screen most frames
+// keep no picture. A variable, not a call: it is asked for every sprite.
+extern int platformDrawUsedKinds;
+inline int PlatformDrawUsed(int kind) { return (platformDrawUsedKinds & kind) != 0; }
 // Writes one trace line (without the frame prefix, which the backend adds).
 void PlatformTrace(int kind, const char* format, ...) __attribute__((format(printf, 2, 3)));

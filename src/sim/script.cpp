@@ -1,7 +1,6 @@
 #include "sim/script.h"
 
 #include <cstdlib>
-#include <sstream>
 
 namespace {
 const char* const HELD_NAMES[] = {"up",    "down", "left", "right", "z",  "x",  "lmb",
@@ -15,12 +14,24 @@ bool ParseNumber(const std::string& text, long long* out) {
     return *end == '\0';
 }
 
+// The pieces between separators, as getline gives them: no empty piece after
+// a separator at the end. Plain scanning: a stream a line was most of a run's
+// parsing.
+template <typename Each>
+void Split(const std::string& text, char separator, Each each) {
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find(separator, at);
+        if (end == std::string::npos) end = text.size();
+        if (!each(text.substr(at, end - at))) return;
+        at = end + 1;
+    }
+}
+
 bool ParseHeld(const std::string& text, uint32_t* held) {
     *held = 0;
     if (text == "-") return true;
-    std::stringstream parts(text);
-    std::string part;
-    while (std::getline(parts, part, '+')) {
+    bool ok = true;
+    Split(text, '+', [&](const std::string& part) {
         bool found = false;
         for (size_t i = 0; i < sizeof HELD_NAMES / sizeof HELD_NAMES[0]; i++) {
             if (part == HELD_NAMES[i]) {
@@ -28,9 +39,9 @@ bool ParseHeld(const std::string& text, uint32_t* held) {
                 found = true;
             }
         }
-        if (!found) return false;
-    }
-    return true;
+        return ok = found;
+    });
+    return ok;
 }
 
 // One line's words into a command; false with a reason when it does not fit.
@@ -114,26 +125,30 @@ int VirtualKeyByName(const std::string& name) {
 }
 
 bool ParseScript(const std::string& text, std::vector<Command>* commands, std::string* error) {
-    std::stringstream lines(text);
-    std::string line;
+    static const char* const SPACE = " \t\n\v\f\r";
     int number = 0;
-    while (std::getline(lines, line)) {
+    bool ok = true;
+    std::vector<std::string> w;
+    Split(text, '\n', [&](std::string line) {
         number++;
         size_t hash = line.find('#');
         if (hash != std::string::npos) line.erase(hash);
-        std::stringstream words(line);
-        std::vector<std::string> w;
-        std::string word;
-        while (words >> word) w.push_back(word);
-        if (w.empty()) continue;
+        w.clear();
+        for (size_t at = line.find_first_not_of(SPACE); at != std::string::npos;) {
+            size_t end = line.find_first_of(SPACE, at);
+            w.push_back(line.substr(at, end - at));
+            at = end == std::string::npos ? end : line.find_first_not_of(SPACE, end);
+        }
+        if (w.empty()) return true;
         Command c = {};
         c.line = number;
         std::string why;
         if (!ParseWords(w, &c, &why)) {
             *error = "line " + std::to_string(number) + ": " + why;
-            return false;
+            return ok = false;
         }
         commands->push_back(c);
-    }
-    return true;
+        return true;
+    });
+    return ok;
 }

@@ -1,5 +1,6 @@
 // ossmire-sim: the game's own start-up, message loop and limiter on a virtual
 // clock, driven by a script instead of a player.
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +14,8 @@
 
 #include "base/registry.h"
 #include "platform/headless.h"
+#include "platform/headless_paint.h"
+#include "platform/paths.h"
 #include "shell/shell.h"
 #include "sim/script.h"
 
@@ -263,6 +266,17 @@ int CheckScriptNames() {
     return 0;
 }
 
+bool LoadPainter() {
+    void* module = dlopen(OSSMIRE_SIM_PAINTER, RTLD_NOW | RTLD_LOCAL);
+    auto entry = module ? (HeadlessPainterEntry)dlsym(module, "OssmireHeadlessPainter") : nullptr;
+    if (!entry) {
+        fprintf(stderr, "ossmire-sim: no painter for shots: %s\n", dlerror());
+        return false;
+    }
+    HeadlessSetPainter(entry());
+    return true;
+}
+
 void PrintState() {
     for (int i = 0; i < GlobalCount(); i++) {
         const GlobalEntry* e = GlobalAt(i);
@@ -291,10 +305,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (int rc = CheckScriptNames()) return rc;
+    if (!options.shots.empty() && !LoadPainter()) return 2;
     if (!options.dir.empty() && chdir(options.dir.c_str()) != 0) {
         return Usage("cannot enter " + options.dir);
     }
     setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    PlatformSetSaveFlush(false);
     HeadlessReset(options.clock);
     HeadlessAttachJoystick(options.joystick);
     HeadlessSetTrace(options.traceKinds, stdout);
