@@ -87,19 +87,31 @@ int UnpackSheet(const uint8_t* data, size_t size, int width, int height, uint32_
         Kind kind = (Kind)(header >> 14);
         size_t count = (header & (MAX_COUNT - 1)) + 1;
         if (count > n - i) return 0;
+        uint32_t* target = out + i;
         if (kind == RUN) {
             if (size - at < 4) return 0;
             uint32_t v = GetPixel(data + at, 4);
             at += 4;
-            for (size_t k = 0; k < count; k++) out[i + k] = v;
+            for (size_t k = 0; k < count; k++) target[k] = v;
         } else if (kind == ABOVE) {
             if (i < w) return 0;
-            // Overlapping when the run is longer than a row: forwards, one by one.
-            for (size_t k = 0; k < count; k++) out[i + k] = out[i + k - w];
+            // Longer than a row, the copy overlaps itself: forwards, pixel by pixel.
+            if (count <= w) {
+                memcpy(target, target - w, count * sizeof(uint32_t));
+            } else {
+                for (size_t k = 0; k < count; k++) target[k] = target[k - w];
+            }
+        } else if (kind == OPAQUE_LITERAL) {
+            if ((size - at) / 3 < count) return 0;
+            const uint8_t* p = data + at;
+            for (size_t k = 0; k < count; k++, p += 3) {
+                target[k] = 0xFF000000u | (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0];
+            }
+            at += 3 * count;
         } else {
-            int bytes = kind == OPAQUE_LITERAL ? 3 : 4;
-            if ((size - at) / bytes < count) return 0;
-            for (size_t k = 0; k < count; k++, at += bytes) out[i + k] = GetPixel(data + at, bytes);
+            if ((size - at) / 4 < count) return 0;
+            for (size_t k = 0; k < count; k++) target[k] = GetPixel(data + at + 4 * k, 4);
+            at += 4 * count;
         }
         i += count;
     }
