@@ -84,6 +84,8 @@ class RenderTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(RenderTest, PlainDrawIsPixelExactAndKeyedRowsStayTransparent) {
+    // The file is read when loaded, never again at the first draw.
+    remove("render_test.bmp");
     PlatformSprite s = Sprite(10, 30);
     RenderSprite(&s);
     EXPECT_EQ(GREY, At(9, 30));

@@ -8,13 +8,19 @@
 
 #include "platform/bmp.h"
 #include "platform/render_internal.h"
+#include "platform/sheet_pack.h"
 
 namespace {
 const int MAX_TEXTURES = 64;
 const int MAX_TEXTURE_SIDE = 4096;
 
+// A sheet is read and checked when loaded, but held packed until its first
+// draw: most scenes draw a few of the sheets, and unpacked each costs four
+// bytes a pixel for the rest of the run.
 struct TextureSlot {
-    SDL_Texture* texture;
+    SDL_Texture* texture;  // null until first drawn
+    uint8_t* packed;       // until then, the decoded pixels (sheet_pack.h)
+    size_t packedSize;
     int width, height;
     bool opaque;  // no keyed texel: drawn plain, it needs no blending
 };
@@ -25,7 +31,7 @@ TextureSlot textureSlots[MAX_TEXTURES];
 TextureSlot* FindTexture(PlatformObject handle) {
     if (handle == 0 || handle > (PlatformObject)MAX_TEXTURES) return nullptr;
     TextureSlot* slot = &textureSlots[handle - 1];
-    return slot->texture ? slot : nullptr;
+    return slot->texture || slot->packed ? slot : nullptr;
 }
 
 void ApplyColor(const TextureSlot* slot, uint32_t argb, uint32_t additive, bool plain) {
@@ -106,32 +112,50 @@ bool IsOpaque(const uint32_t* pixels, size_t count) {
     return true;
 }
 
-// The software renderer's streaming texture is its surface itself: decoding
-// straight into it spares a second copy of every sheet at start-up. Null
-// when the renderer cannot hand out its pixels that way (`*read` false) or
-// the file would not decode (`*read` true: it is not read a second time).
-SDL_Texture* LoadInPlace(const char* path, int width, int height, uint32_t colorKey, bool* opaque,
-                         bool* read) {
-    *read = false;
+// The software renderer's streaming texture is its surface itself: unpacking
+// straight into it spares a second copy of the sheet. Other renderers take
+// the pixels through a buffer.
+SDL_Texture* Unpack(const TextureSlot* slot) {
+    int width = slot->width, height = slot->height;
     SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(renderer, &info) != 0 || strcmp(info.name, "software") != 0) {
-        return nullptr;
-    }
-    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                             SDL_TEXTUREACCESS_STREAMING, width, height);
-    void* pixels;
-    int pitch;
-    if (!texture || SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) {
+    if (SDL_GetRendererInfo(renderer, &info) == 0 && strcmp(info.name, "software") == 0) {
+        SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                                 SDL_TEXTUREACCESS_STREAMING, width, height);
+        void* pixels;
+        int pitch;
+        if (texture && SDL_LockTexture(texture, nullptr, &pixels, &pitch) == 0) {
+            bool ok = pitch == width * 4 &&
+                      UnpackSheet(slot->packed, slot->packedSize, width, height, (uint32_t*)pixels);
+            SDL_UnlockTexture(texture);
+            if (ok) return texture;
+        }
         if (texture) SDL_DestroyTexture(texture);
-        return nullptr;
     }
-    *read = pitch == width * 4;
-    bool ok = *read && LoadBmpPixels(path, width, height, colorKey, (uint32_t*)pixels);
-    if (ok) *opaque = IsOpaque((const uint32_t*)pixels, (size_t)width * height);
-    SDL_UnlockTexture(texture);
-    if (ok) return texture;
-    SDL_DestroyTexture(texture);
-    return nullptr;
+    uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
+    SDL_Texture* texture = nullptr;
+    if (pixels && UnpackSheet(slot->packed, slot->packedSize, width, height, pixels)) {
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                    width, height);
+        if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+            SDL_DestroyTexture(texture);
+            texture = nullptr;
+        }
+    }
+    free(pixels);
+    return texture;
+}
+
+bool EnsureTexture(TextureSlot* slot) {
+    if (slot->texture) return true;
+    SDL_Texture* texture = Unpack(slot);
+    if (!texture) return false;
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    slot->texture = texture;
+    free(slot->packed);
+    slot->packed = nullptr;
+    slot->packedSize = 0;
+    return true;
 }
 }  // namespace
 
@@ -149,42 +173,33 @@ PlatformObject RenderLoadTexture(int id, const char* path, int width, int height
     if (!renderer || width <= 0 || height <= 0) return 0;
     if (width > MAX_TEXTURE_SIDE || height > MAX_TEXTURE_SIDE) return 0;
     int index = 0;
-    while (index < MAX_TEXTURES && textureSlots[index].texture) index++;
+    while (index < MAX_TEXTURES && FindTexture((PlatformObject)(index + 1))) index++;
     if (index == MAX_TEXTURES) return 0;
-    bool opaque = false, read = false;
-    SDL_Texture* texture = LoadInPlace(path, width, height, colorKey, &opaque, &read);
-    if (!texture && !read) {
-        uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
-        if (!pixels) return 0;
-        if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
-            texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                        SDL_TEXTUREACCESS_STATIC, width, height);
-            if (texture && SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
-                SDL_DestroyTexture(texture);
-                texture = nullptr;
-            }
-            opaque = IsOpaque(pixels, (size_t)width * height);
-        }
-        free(pixels);
+    uint32_t* pixels = (uint32_t*)malloc((size_t)width * height * sizeof(uint32_t));
+    if (!pixels) return 0;
+    TextureSlot slot = {nullptr, nullptr, 0, width, height, false};
+    if (LoadBmpPixels(path, width, height, colorKey, pixels)) {
+        slot.opaque = IsOpaque(pixels, (size_t)width * height);
+        slot.packed = PackSheet(pixels, width, height, &slot.packedSize);
     }
-    if (!texture) return 0;
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
-    textureSlots[index] = {texture, width, height, opaque};
+    free(pixels);
+    if (!slot.packed) return 0;
+    textureSlots[index] = slot;
     return (PlatformObject)(index + 1);
 }
 
 void RenderReleaseTexture(PlatformObject handle) {
     TextureSlot* slot = FindTexture(handle);
     if (!slot) return;
-    SDL_DestroyTexture(slot->texture);
-    *slot = {nullptr, 0, 0, false};
+    if (slot->texture) SDL_DestroyTexture(slot->texture);
+    free(slot->packed);
+    *slot = {nullptr, nullptr, 0, 0, 0, false};
 }
 
 void RenderSprite(const PlatformSprite* s) {
     TextureSlot* slot = FindTexture(s->texture);
     Source src;
-    if (!renderer || !slot || !ClipSource(s, slot, &src)) return;
+    if (!renderer || !slot || !ClipSource(s, slot, &src) || !EnsureTexture(slot)) return;
     bool plain = s->rotation == 0.0f && s->scaleX > 0.0f && s->scaleY > 0.0f;
     ApplyColor(slot, s->color, s->additive, plain);
     if (!plain) {
