@@ -48,7 +48,10 @@ SDL_Texture* LoadPicture(SDL_Renderer* renderer, const std::string& game) {
     if (!loaded) return nullptr;
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
-    if (!argb || argb->w != WIDTH || argb->h != HEIGHT) return nullptr;
+    if (!argb || argb->w != WIDTH || argb->h != HEIGHT) {
+        SDL_FreeSurface(argb);
+        return nullptr;
+    }
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
                                              SDL_TEXTUREACCESS_STREAMING, WIDTH, HEIGHT);
     if (texture) {
