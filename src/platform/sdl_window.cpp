@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/launch.h"
 #include "platform/sdl_backend.h"
@@ -216,7 +217,15 @@ void PlatformIdle(uint32_t dueTime) {
     if (queueCount > 0) return;
     int32_t left = (int32_t)(dueTime - PlatformTime());
     // Sleep to about a millisecond before the frame; input wakes us early.
-    if (left > 1) SDL_WaitEventTimeout(nullptr, left - 1);
+    if (left > 1) {
+        SDL_WaitEventTimeout(nullptr, left - 1);
+        return;
+    }
+    // The clock counts whole milliseconds, so the last one was a busy loop
+    // over the event queue; short sleeps start the frame on the same tick.
+    // Input that comes meanwhile is read before the frame all the same.
+    const timespec step = {0, 100000};
+    while ((int32_t)(dueTime - PlatformTime()) > 0) nanosleep(&step, nullptr);
 }
 
 uint32_t PlatformTime(void) { return SDL_GetTicks(); }
