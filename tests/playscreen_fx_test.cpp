@@ -18,6 +18,13 @@
 namespace {
 using playtest::ReadAll;
 
+// A sprite line, or part of one, expected at a frame.
+struct Sample {
+    int frame;
+    size_t sprite;
+    const char* text;
+};
+
 class FxTest : public playtest::PlayTest {
   protected:
     void SetUp() override {
@@ -48,6 +55,9 @@ class FxTest : public playtest::PlayTest {
         FormatGlobal(entry, element, text, sizeof text);
         return text;
     }
+
+    void CheckMessage(void (*draw)(i32), int first, int last, int sound,
+                      const std::vector<Sample>& samples);
 };
 
 TEST_F(FxTest, KeyFlightSpiralsOutFromTheCellFlooringLeftAndAbove) {
@@ -85,81 +95,56 @@ TEST_F(FxTest, KeyFlightSpiralsOutFromTheCellFlooringLeftAndAbove) {
     EXPECT_TRUE(TakeSprites().empty());
 }
 
-// Each message drawer from its first frame: its sound once, and the sprite
-// at the frames where its motion changes.
-TEST_F(FxTest, StageMessagesPlayTheirSoundAndMoveOnSchedule) {
-    struct Sample {
-        int frame;
-        size_t sprite;
-        const char* text;
-    };
-    struct Message {
-        void (*draw)(i32);
-        int first, last, sound;
-        std::vector<Sample> samples;
-    } messages[] = {
-        {DrawStartMessage,
-         0,
-         90,
-         PLAY_WAVE_START,
-         {{0, 0, "tex=6 x=80 y=150 src=0,0,320,120 scale=0.0"},
-          {0, 0, "rot=0.418878913 "},
-          {14, 0, "scale=1,1 centre=160,60 rot=6.28318405 color=FFFFFFFF"},
-          {74, 0, "scale=1,1 centre=160,60 rot=6.28318405 color=FFFFFFFF"},
-          {90, 0, "scale=3.13"}}},
-        {DrawMissMessage,
-         0,
-         120,
-         PLAY_WAVE_MISS,
-         {{18, 0, "scale=0.95"},
-          {19, 0,
-           "tex=6 x=80 y=180 src=0,120,320,240 scale=1,1 centre=160,60 rot=0 color=FFFFFFFF"},
-          {80, 0, "tex=6 x=80 y=180 src=0,120,320,240 scale=1,1 centre=160,60"},
-          {81, 0,
-           "x=72 y=177 src=0,120,320,240 scale=1.04999995,1.04999995 centre=160,60 rot=0 "
-           "color=FA"},
-          {120, 0, "scale=2.99999809,2.99999809 centre=160,60 rot=0 color=37FFFFFF"}}},
-        {DrawTimeUpMessage,
-         0,
-         449,
-         PLAY_WAVE_OHMYGOD,
-         {{0, 0, "scale=3.98000002,3.98000002 centre=636.799988,477.600006 rot=0 color=02FFFFFF"},
-          {149, 0, "scale=1.0"},
-          {150, 0, "tex=6 x=80 y=120 src=0,240,320,480 scale=1,1 centre=160,120 rot=0 color=FF"},
-          {251, 1, "tex=12 x=0 y=-470 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=FFFFFFFF"},
-          {297, 1, "tex=12 x=0 y=-10 "},
-          {449, 1, "tex=12 x=0 y=0 "}}},
-        {DrawClearMessage,
-         0,
-         120,
-         PLAY_WAVE_CHECKITOUT,
-         {{0, 0, "tex=6 x=-304 y=180 src=320,0,640,120"},
-          {24, 0, "tex=6 x=80 y=180 src=320,0,640,120 scale=1,1 centre=160,60 rot=6.54498339 "},
-          {90, 0, "tex=6 x=80 y=180 src=320,0,640,120 scale=1,1 centre=160,60 rot=6.54498339 "},
-          {120, 0, "tex=6 x=560 y=180 "}}},
-        {DrawAllClearMessage,
-         131,
-         551,
-         PLAY_WAVE_ALLCLEAR,
-         {{131, 0, "tex=6 x=80 y=120 src=320,240,640,480 scale=1,1 centre=0,0 rot=0 color=02"},
-          {232, 0, "color=FFFFFFFF"},
-          {383, 1, "tex=29 x=0 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=02FFFFFF"},
-          {551, 1, "color=FFFFFFFF"}}},
-    };
-    for (const Message& m : messages) {
-        std::vector<std::vector<std::string>> frames(m.last + 1);
-        for (int frame = m.first; frame <= m.last; frame++) {
-            m.draw(frame);
-            frames[frame] = TakeSprites();
-        }
-        EXPECT_EQ(TakeSounds(), std::vector<int>{m.sound}) << m.first;
-        for (const Sample& sample : m.samples) {
-            const std::vector<std::string>& s = frames[sample.frame];
-            ASSERT_GT(s.size(), sample.sprite) << sample.frame;
-            EXPECT_NE(s[sample.sprite].find(sample.text), std::string::npos)
-                << sample.frame << ": " << s[sample.sprite];
-        }
+// A message drawer from its first frame: its sound once, and the sprite at
+// the frames where its motion changes.
+void FxTest::CheckMessage(void (*draw)(i32), int first, int last, int sound,
+                          const std::vector<Sample>& samples) {
+    std::vector<std::vector<std::string>> frames(last + 1);
+    for (int frame = first; frame <= last; frame++) {
+        draw(frame);
+        frames[frame] = TakeSprites();
     }
+    EXPECT_EQ(TakeSounds(), std::vector<int>{sound}) << first;
+    for (const Sample& sample : samples) {
+        const std::vector<std::string>& s = frames[sample.frame];
+        ASSERT_GT(s.size(), sample.sprite) << sample.frame;
+        EXPECT_NE(s[sample.sprite].find(sample.text), std::string::npos)
+            << sample.frame << ": " << s[sample.sprite];
+    }
+}
+
+TEST_F(FxTest, StageMessagesPlayTheirSoundAndMoveOnSchedule) {
+    CheckMessage(DrawStartMessage, 0, 90, PLAY_WAVE_START,
+                 {{0, 0, "tex=6 x=80 y=150 src=0,0,320,120 scale=0.0"},
+                  {0, 0, "rot=0.418878913 "},
+                  {14, 0, "scale=1,1 centre=160,60 rot=6.28318405 color=FFFFFFFF"},
+                  {74, 0, "scale=1,1 centre=160,60 rot=6.28318405 color=FFFFFFFF"},
+                  {90, 0, "scale=3.13"}});
+    CheckMessage(DrawMissMessage, 0, 120, PLAY_WAVE_MISS,
+                 {{18, 0, "scale=0.95"},
+                  {19, 0, "x=80 y=180 src=0,120,320,240 scale=1,1 centre=160,60 rot=0 color=FF"},
+                  {80, 0, "x=80 y=180 src=0,120,320,240 scale=1,1 centre=160,60"},
+                  {81, 0, "x=72 y=177 src=0,120,320,240 scale=1.04999995,1.04999995 centre=160"},
+                  {81, 0, "color=FA"},
+                  {120, 0, "scale=2.99999809,2.99999809 centre=160,60 rot=0 color=37FFFFFF"}});
+    CheckMessage(DrawTimeUpMessage, 0, 449, PLAY_WAVE_OHMYGOD,
+                 {{0, 0, "scale=3.98000002,3.98000002 centre=636.799988,477.600006 rot=0 color=02"},
+                  {149, 0, "scale=1.0"},
+                  {150, 0, "tex=6 x=80 y=120 src=0,240,320,480 scale=1,1 centre=160,120 rot=0"},
+                  {251, 1, "tex=12 x=0 y=-470 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=FF"},
+                  {297, 1, "tex=12 x=0 y=-10 "},
+                  {449, 1, "tex=12 x=0 y=0 "}});
+    CheckMessage(DrawClearMessage, 0, 120, PLAY_WAVE_CHECKITOUT,
+                 {{0, 0, "tex=6 x=-304 y=180 src=320,0,640,120"},
+                  {24, 0, "x=80 y=180 src=320,0,640,120 scale=1,1 centre=160,60 rot=6.54498339 "},
+                  {90, 0, "x=80 y=180 src=320,0,640,120 scale=1,1 centre=160,60 rot=6.54498339 "},
+                  {120, 0, "tex=6 x=560 y=180 "}});
+    CheckMessage(
+        DrawAllClearMessage, 131, 551, PLAY_WAVE_ALLCLEAR,
+        {{131, 0, "tex=6 x=80 y=120 src=320,240,640,480 scale=1,1 centre=0,0 rot=0 color=02"},
+         {232, 0, "color=FFFFFFFF"},
+         {383, 1, "tex=29 x=0 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=02"},
+         {551, 1, "color=FFFFFFFF"}});
     // Only the first frame resets: a later entry goes on where it stood.
     DrawStartMessage(75);
     EXPECT_NE(TakeSprites()[0].find("scale=3.26"), std::string::npos);
