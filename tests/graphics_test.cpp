@@ -24,23 +24,6 @@ std::string CaptureTrace(int kinds, void (*body)()) {
 }
 }  // namespace
 
-TEST(SpriteState, RotationCentreIsScaledAndStateIsOneShot) {
-    HeadlessReset(0);
-    ResetSpriteState();
-    SetSpriteScale(2.0f, 2.0f);
-    SetSpriteRotation(20.0f, 20.0f, 90.0f);
-    EXPECT_FLOAT_EQ(spriteState.centreX, 40.0f);
-    EXPECT_FLOAT_EQ(spriteState.centreY, 40.0f);
-    EXPECT_EQ(spriteState.rotation, 90.0f * 0.017453289f);
-    std::string trace = CaptureTrace(TRACE_SPRITE, [] { DrawSprite(4, 80, 120, RECT{0, 0, 20, 20}); });
-    EXPECT_EQ(trace,
-              "f=0 sprite tex=4 x=80 y=120 src=0,0,20,20 scale=2,2 centre=40,40 "
-              "rot=1.57079601 color=FFFFFFFF add=0\n");
-    EXPECT_EQ(spriteState.scaleX, 1.0f);
-    EXPECT_EQ(spriteState.centreX, 0.0f);
-    EXPECT_EQ(spriteState.rotation, 0.0f);
-}
-
 TEST(SpriteState, ColourWaitsForTheNextDrawAndThenResets) {
     HeadlessReset(0);
     ResetSpriteState();
