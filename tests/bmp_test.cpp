@@ -38,7 +38,13 @@ Bytes Header(int32_t width, int32_t height, int bits, uint32_t paletteCount, uin
     return b;
 }
 
-void Finish(Bytes* b) { Put32(b, 2, (uint32_t)b->size()); }
+// Headers, then a palette (or bit masks) from offset 54, then the pixel rows.
+Bytes Bmp(Bytes b, const std::vector<uint32_t>& palette, const Bytes& rows) {
+    for (size_t i = 0; i < palette.size(); i++) Put32(&b, 54 + 4 * i, palette[i]);
+    b.insert(b.end(), rows.begin(), rows.end());
+    Put32(&b, 2, (uint32_t)b.size());
+    return b;
+}
 
 int Decode(const Bytes& b, int w, int h, uint32_t key, std::vector<uint32_t>* out) {
     out->assign((size_t)w * h, 0xDEADBEEF);
@@ -47,52 +53,9 @@ int Decode(const Bytes& b, int w, int h, uint32_t key, std::vector<uint32_t>* ou
 
 // 3x2, 24-bit, bottom-up: rows padded to 12 bytes.
 Bytes TwentyFourBit() {
-    Bytes b = Header(3, 2, 24, 0);
-    const uint8_t bottom[12] = {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 9, 9, 9};
-    const uint8_t top[12] = {0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x10, 0x20, 0x30, 9, 9, 9};
-    b.insert(b.end(), bottom, bottom + 12);
-    b.insert(b.end(), top, top + 12);
-    Finish(&b);
-    return b;
-}
-
-// Builders for the layouts beside the 24-bit one.
-Bytes ThirtyTwoBitTopDown() {
-    Bytes b = Header(2, -2, 32, 0);
-    const uint8_t rows[16] = {1, 2, 3, 0, 4, 5, 6, 0x80, 7, 8, 9, 0xFF, 0, 0, 0, 0};
-    b.insert(b.end(), rows, rows + 16);
-    Finish(&b);
-    return b;
-}
-
-Bytes BitfieldsV5() {
-    Bytes b = Header(1, 1, 32, 0, 124, 3);
-    Put32(&b, 54, 0x0000FF00);  // red
-    Put32(&b, 58, 0x00FF0000);  // green
-    Put32(&b, 62, 0xFF000000);  // blue
-    const uint8_t pixel[4] = {0, 0x11, 0x22, 0x33};
-    b.insert(b.end(), pixel, pixel + 4);
-    Finish(&b);
-    return b;
-}
-
-Bytes EightBit() {
-    Bytes b = Header(3, 1, 8, 2);
-    Put32(&b, 54, 0x00123456);
-    Put32(&b, 58, 0x0000FF00);
-    const uint8_t row[4] = {1, 0, 7, 0};  // index 7 is beyond the palette
-    b.insert(b.end(), row, row + 4);
-    Finish(&b);
-    return b;
-}
-
-Bytes FourBit() {
-    Bytes b = Header(3, 1, 4, 16);
-    for (int i = 0; i < 16; i++) Put32(&b, 54 + 4 * i, 0x00010101u * (uint32_t)i);
-    const uint8_t row[4] = {0x2F, 0x50, 0, 0};
-    b.insert(b.end(), row, row + 4);
-    Finish(&b);
-    return b;
+    return Bmp(Header(3, 2, 24, 0), {},
+               {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 9, 9, 9,  // bottom
+                0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x10, 0x20, 0x30, 9, 9, 9});
 }
 }  // namespace
 
@@ -102,6 +65,8 @@ Bytes FourBit() {
 TEST(Bmp, LayoutsDecodeToTopLeftPixelsWithTheColourKey) {
     const uint32_t R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF, K = 0xFF000000, W = 0xFFFFFFFF,
                    C = 0xFF302010;
+    std::vector<uint32_t> greys;
+    for (uint32_t i = 0; i < 16; i++) greys.push_back(0x00010101u * i);
     struct Case {
         const char* name;
         Bytes file;
@@ -114,10 +79,32 @@ TEST(Bmp, LayoutsDecodeToTopLeftPixelsWithTheColourKey) {
         {"24-bit green key", TwentyFourBit(), 3, 2, G, {K, W, C, R, 0, B}},
         {"24-bit padded", TwentyFourBit(), 4, 3, 0, {K, W, C, 0, R, G, B, 0, 0, 0, 0, 0}},
         {"24-bit cropped", TwentyFourBit(), 2, 1, 0, {K, W}},
-        {"32-bit", ThirtyTwoBitTopDown(), 2, 2, K, {0xFF030201, 0xFF060504, 0xFF090807, 0}},
-        {"bitfields", BitfieldsV5(), 1, 1, 0, {0xFF112233}},
-        {"8-bit", EightBit(), 3, 1, G, {0, 0xFF123456, K}},
-        {"4-bit", FourBit(), 3, 1, 0, {0xFF020202, 0xFF0F0F0F, 0xFF050505}},
+        {"32-bit top-down",
+         Bmp(Header(2, -2, 32, 0), {}, {1, 2, 3, 0, 4, 5, 6, 0x80, 7, 8, 9, 0xFF, 0, 0, 0, 0}),
+         2,
+         2,
+         K,
+         {0xFF030201, 0xFF060504, 0xFF090807, 0}},
+        {"bitfields in a V5 header",
+         Bmp(Header(1, 1, 32, 0, 124, 3), {0x0000FF00, 0x00FF0000, 0xFF000000},
+             {0, 0x11, 0x22, 0x33}),
+         1,
+         1,
+         0,
+         {0xFF112233}},
+        // Index 7 lies beyond the two-colour palette.
+        {"8-bit",
+         Bmp(Header(3, 1, 8, 2), {0x00123456, 0x0000FF00}, {1, 0, 7, 0}),
+         3,
+         1,
+         G,
+         {0, 0xFF123456, K}},
+        {"4-bit",
+         Bmp(Header(3, 1, 4, 16), greys, {0x2F, 0x50, 0, 0}),
+         3,
+         1,
+         0,
+         {0xFF020202, 0xFF0F0F0F, 0xFF050505}},
     };
     for (const Case& c : cases) {
         std::vector<uint32_t> px;
@@ -170,7 +157,7 @@ TEST(Bmp, LyingHeadersAreRefused) {
     }
     Bytes palette = Header(2, 1, 8, 0x40000000u);  // a palette bigger than the file
     palette.resize(palette.size() > 80 ? 80 : palette.size());
-    Finish(&palette);
+    palette = Bmp(palette, {}, {});
     EXPECT_EQ(0, Decode(palette, 2, 1, 0, &px));
 }
 
