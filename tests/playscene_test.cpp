@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <sstream>
 #include <string>
 
 #include "play_fixture.h"
@@ -33,20 +34,13 @@ class PlaySceneTest : public playtest::PlayTest {
         traceStart = TraceSoFar().size();
     }
 
-    // Trace lines since the set-up, without the frame prefix.
+    // Trace lines since the set-up but the message boxes, without the frame prefix.
     std::string Lines() {
-        std::string text = TraceSoFar().substr(traceStart);
+        std::istringstream in(TraceSoFar().substr(traceStart));
         std::string lines;
-        size_t at = 0;
-        while (at < text.size()) {
-            size_t end = text.find('\n', at);
-            if (end == std::string::npos) end = text.size();
-            std::string line = text.substr(at, end - at);
-            size_t space = line.find(' ');
-            if (line.rfind("f=", 0) == 0 && space != std::string::npos)
-                line = line.substr(space + 1);
-            if (line.rfind("msgbox", 0) != 0) lines += line + "\n";
-            at = end + 1;
+        for (std::string line; std::getline(in, line);) {
+            if (line.find(" msgbox ") == std::string::npos)
+                lines += line.substr(line.find(' ') + 1) + "\n";
         }
         return lines;
     }
