@@ -154,17 +154,8 @@ TEST_F(PlayScreenTest, GateFadeRunsTwentySixFramesOverEveryWallOfTheSetUp) {
 }
 
 TEST_F(PlayScreenTest, WarpBeamRisesFromTheDepartureAndLandsOnThePlayer) {
-    u8 cells[64];
-    BoardFrom(
-        "...@...."
-        "........"
-        "........"
-        "........"
-        "........"
-        "........"
-        ".@......"
-        "........",
-        cells);
+    u8 cells[64] = {};
+    BoardFrom("...@....|........|........|........|........|........|.@......", cells);
     i32 player[2] = {3, 0};  // arrived on the row-0 warp from (1, 6)
     u32 arrived = 1, animating = 1;
     std::vector<std::string> where;
