@@ -119,6 +119,11 @@ TEST_F(StoryScan, DamagedTextNeverLeavesItsHundredBytes) {
     // A pair cut off by the zero ends the text.
     Text("AB#\0CD", 6);
     EXPECT_EQ(Count(Scan(1000), " text "), 1);
+
+    // 0xFC is a lead byte still: cut by the unit grid, it is dropped too.
+    memset(page.message.text, 0, sizeof page.message.text);
+    Text("A\xFC", 2);
+    EXPECT_NE(Scan(1000).find("color=C8FFFFFF \"A\"\n"), std::string::npos);
 }
 
 TEST(StarRating, CourseAndUndergroundThresholds) {
@@ -162,6 +167,15 @@ TEST(EndingWalkers, TravelInsideTheScreenAndStandStillWhileCelebrating) {
     }
     // None is caught turning at an edge on every frame.
     for (int i = 0; i < WALKER_COUNT; i++) EXPECT_GT(high[i] - low[i], 500) << i;
+    // Each faces its heading: the sheet's columns are up-right, down-left,
+    // up-left, down-right.
+    std::string out = Traced([] { DrawEndingWalkers(0); });
+    size_t at = 0;
+    for (int i = 0; i < WALKER_COUNT; i++) {
+        at = out.find("src=", at) + 4;
+        int column = walkerDX[i] > 0 ? (walkerDY[i] < 0 ? 0 : 3) : (walkerDY[i] > 0 ? 1 : 2);
+        EXPECT_EQ(atoi(out.c_str() + at), 40 * column) << i;
+    }
     i32 before[WALKER_COUNT];
     memcpy(before, walkerX, sizeof before);
     for (int frame = 0; frame < 50; frame++) DrawEndingWalkers(1);
