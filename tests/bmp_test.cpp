@@ -39,7 +39,13 @@ Bytes Header(int32_t width, int32_t height, int bits, uint32_t paletteCount, uin
     return b;
 }
 
-void Finish(Bytes* b) { Put32(b, 2, (uint32_t)b->size()); }
+// Headers, then a palette (or bit masks) from offset 54, then the pixel rows.
+Bytes Bmp(Bytes b, const std::vector<uint32_t>& palette, const Bytes& rows) {
+    for (size_t i = 0; i < palette.size(); i++) Put32(&b, 54 + 4 * i, palette[i]);
+    b.insert(b.end(), rows.begin(), rows.end());
+    Put32(&b, 2, (uint32_t)b.size());
+    return b;
+}
 
 int Decode(const Bytes& b, int w, int h, uint32_t key, std::vector<uint32_t>* out) {
     out->assign((size_t)w * h, 0xDEADBEEF);
@@ -48,94 +54,64 @@ int Decode(const Bytes& b, int w, int h, uint32_t key, std::vector<uint32_t>* ou
 
 // 3x2, 24-bit, bottom-up: rows padded to 12 bytes.
 Bytes TwentyFourBit() {
-    Bytes b = Header(3, 2, 24, 0);
-    const uint8_t bottom[12] = {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 9, 9, 9};
-    const uint8_t top[12] = {0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x10, 0x20, 0x30, 9, 9, 9};
-    b.insert(b.end(), bottom, bottom + 12);
-    b.insert(b.end(), top, top + 12);
-    Finish(&b);
-    return b;
+    return Bmp(Header(3, 2, 24, 0), {},
+               {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 9, 9, 9,  // bottom
+                0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x10, 0x20, 0x30, 9, 9, 9});
 }
 }  // namespace
 
-TEST(Bmp, TwentyFourBitBottomUpWithRowPadding) {
-    std::vector<uint32_t> px;
-    ASSERT_EQ(1, Decode(TwentyFourBit(), 3, 2, 0, &px));
-    const uint32_t expected[6] = {0xFF000000, 0xFFFFFFFF, 0xFF302010,
-                                  0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
-    for (int i = 0; i < 6; i++) EXPECT_EQ(expected[i], px[i]) << i;
-}
-
-TEST(Bmp, ColourKeyMakesExactMatchesTransparentBlack) {
-    std::vector<uint32_t> px;
-    ASSERT_EQ(1, Decode(TwentyFourBit(), 3, 2, 0xFF000000, &px));
-    EXPECT_EQ(0u, px[0]);
-    EXPECT_EQ(0xFF302010u, px[2]);
-    ASSERT_EQ(1, Decode(TwentyFourBit(), 3, 2, 0xFF00FF00, &px));
-    EXPECT_EQ(0xFF000000u, px[0]);  // black stays opaque under a green key
-    EXPECT_EQ(0u, px[4]);
-}
-
-TEST(Bmp, PlacedAtTopLeftCroppedOrPadded) {
-    std::vector<uint32_t> px;
-    ASSERT_EQ(1, Decode(TwentyFourBit(), 4, 3, 0, &px));
-    EXPECT_EQ(0xFF302010u, px[2]);
-    EXPECT_EQ(0u, px[3]);  // padding column
-    EXPECT_EQ(0xFF0000FFu, px[4 + 2]);
-    for (int x = 0; x < 4; x++) EXPECT_EQ(0u, px[8 + x]);  // padding row
-    ASSERT_EQ(1, Decode(TwentyFourBit(), 2, 1, 0, &px));
-    EXPECT_EQ(0xFF000000u, px[0]);
-    EXPECT_EQ(0xFFFFFFFFu, px[1]);
-}
-
-TEST(Bmp, ThirtyTwoBitTopDownIgnoresFileAlpha) {
-    Bytes b = Header(2, -2, 32, 0);
-    const uint8_t rows[16] = {1, 2, 3, 0, 4, 5, 6, 0x80, 7, 8, 9, 0xFF, 0, 0, 0, 0};
-    b.insert(b.end(), rows, rows + 16);
-    Finish(&b);
-    std::vector<uint32_t> px;
-    ASSERT_EQ(1, Decode(b, 2, 2, 0xFF000000, &px));
-    EXPECT_EQ(0xFF030201u, px[0]);
-    EXPECT_EQ(0xFF060504u, px[1]);
-    EXPECT_EQ(0xFF090807u, px[2]);
-    EXPECT_EQ(0u, px[3]);
-}
-
-TEST(Bmp, BitfieldsInV5Header) {
-    Bytes b = Header(1, 1, 32, 0, 124, 3);
-    Put32(&b, 54, 0x0000FF00);  // red
-    Put32(&b, 58, 0x00FF0000);  // green
-    Put32(&b, 62, 0xFF000000);  // blue
-    const uint8_t pixel[4] = {0, 0x11, 0x22, 0x33};
-    b.insert(b.end(), pixel, pixel + 4);
-    Finish(&b);
-    std::vector<uint32_t> px;
-    ASSERT_EQ(1, Decode(b, 1, 1, 0, &px));
-    EXPECT_EQ(0xFF112233u, px[0]);
-}
-
-TEST(Bmp, PalettedEightAndFourBit) {
-    Bytes b8 = Header(3, 1, 8, 2);
-    Put32(&b8, 54, 0x00123456);
-    Put32(&b8, 58, 0x0000FF00);
-    const uint8_t row8[4] = {1, 0, 7, 0};  // index 7 is beyond the palette
-    b8.insert(b8.end(), row8, row8 + 4);
-    Finish(&b8);
-    std::vector<uint32_t> px;
-    ASSERT_EQ(1, Decode(b8, 3, 1, 0xFF00FF00, &px));
-    EXPECT_EQ(0u, px[0]);
-    EXPECT_EQ(0xFF123456u, px[1]);
-    EXPECT_EQ(0xFF000000u, px[2]);
-
-    Bytes b4 = Header(3, 1, 4, 16);
-    for (int i = 0; i < 16; i++) Put32(&b4, 54 + 4 * i, 0x00010101u * (uint32_t)i);
-    const uint8_t row4[4] = {0x2F, 0x50, 0, 0};
-    b4.insert(b4.end(), row4, row4 + 4);
-    Finish(&b4);
-    ASSERT_EQ(1, Decode(b4, 3, 1, 0, &px));
-    EXPECT_EQ(0xFF020202u, px[0]);
-    EXPECT_EQ(0xFF0F0F0Fu, px[1]);
-    EXPECT_EQ(0xFF050505u, px[2]);
+// Each layout decoded into a texture of the given size: placed at the top
+// left, cropped or padded with transparent black; a colour key turns exact
+// matches transparent and the file's own alpha is ignored.
+TEST(Bmp, LayoutsDecodeToTopLeftPixelsWithTheColourKey) {
+    const uint32_t R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF, K = 0xFF000000, W = 0xFFFFFFFF,
+                   C = 0xFF302010;
+    std::vector<uint32_t> greys;
+    for (uint32_t i = 0; i < 16; i++) greys.push_back(0x00010101u * i);
+    struct Case {
+        const char* name;
+        Bytes file;
+        int w, h;
+        uint32_t key;
+        std::vector<uint32_t> pixels;
+    } cases[] = {
+        {"24-bit", TwentyFourBit(), 3, 2, 0, {K, W, C, R, G, B}},
+        {"24-bit black key", TwentyFourBit(), 3, 2, K, {0, W, C, R, G, B}},
+        {"24-bit green key", TwentyFourBit(), 3, 2, G, {K, W, C, R, 0, B}},
+        {"24-bit padded", TwentyFourBit(), 4, 3, 0, {K, W, C, 0, R, G, B, 0, 0, 0, 0, 0}},
+        {"24-bit cropped", TwentyFourBit(), 2, 1, 0, {K, W}},
+        {"32-bit top-down",
+         Bmp(Header(2, -2, 32, 0), {}, {1, 2, 3, 0, 4, 5, 6, 0x80, 7, 8, 9, 0xFF, 0, 0, 0, 0}),
+         2,
+         2,
+         K,
+         {0xFF030201, 0xFF060504, 0xFF090807, 0}},
+        {"bitfields in a V5 header",
+         Bmp(Header(1, 1, 32, 0, 124, 3), {0x0000FF00, 0x00FF0000, 0xFF000000},
+             {0, 0x11, 0x22, 0x33}),
+         1,
+         1,
+         0,
+         {0xFF112233}},
+        // Index 7 lies beyond the two-colour palette.
+        {"8-bit",
+         Bmp(Header(3, 1, 8, 2), {0x00123456, 0x0000FF00}, {1, 0, 7, 0}),
+         3,
+         1,
+         G,
+         {0, 0xFF123456, K}},
+        {"4-bit",
+         Bmp(Header(3, 1, 4, 16), greys, {0x2F, 0x50, 0, 0}),
+         3,
+         1,
+         0,
+         {0xFF020202, 0xFF0F0F0F, 0xFF050505}},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> px;
+        ASSERT_EQ(1, Decode(c.file, c.w, c.h, c.key, &px)) << c.name;
+        EXPECT_EQ(px, c.pixels) << c.name;
+    }
 }
 
 TEST(Bmp, EveryTruncationIsRefusedWithoutTouchingPastTheEnd) {
@@ -182,7 +158,7 @@ TEST(Bmp, LyingHeadersAreRefused) {
     }
     Bytes palette = Header(2, 1, 8, 0x40000000u);  // a palette bigger than the file
     palette.resize(palette.size() > 80 ? 80 : palette.size());
-    Finish(&palette);
+    palette = Bmp(palette, {}, {});
     EXPECT_EQ(0, Decode(palette, 2, 1, 0, &px));
 }
 

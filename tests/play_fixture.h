@@ -17,10 +17,10 @@
 #include "play/gamedata.h"
 #include "play/playstate.h"
 #include "play/rules.h"
+#include "play_reset.h"
 #include "save/save.h"
 #include "scenes/wipe.h"
 #include "sound/effects.h"
-#include "play_reset.h"
 
 namespace playtest {
 
@@ -103,6 +103,33 @@ class PlayTest : public ::testing::Test {
 
     int NewMessages() { return HeadlessMessageCount() - messagesBefore; }
 
+    // Lines of one trace kind since the last frame's end, without their prefix.
+    std::vector<std::string> TakeLines(const char* kind) {
+        fflush(trace);
+        std::string text(traceText ? traceText + lineRead : "", traceSize - lineRead);
+        std::string prefix = std::string(kind) + " ";
+        std::vector<std::string> lines;
+        for (size_t at = 0; (at = text.find(prefix, at)) != std::string::npos;) {
+            size_t end = text.find('\n', at);
+            lines.push_back(text.substr(at + prefix.size(), end - at - prefix.size()));
+            at = end;
+        }
+        return lines;
+    }
+    void EndFrame() {
+        fflush(trace);
+        lineRead = traceSize;
+    }
+    std::vector<std::string> TakeSprites() {
+        std::vector<std::string> lines = TakeLines("sprite");
+        EndFrame();
+        return lines;
+    }
+    // "tex=N x=X y=Y src=L,T,R,B" of a sprite line.
+    static std::string Where(const std::string& line) {
+        return line.substr(0, line.find(" scale"));
+    }
+
     void Press(const Buttons& held) {
         inputUp = NextButtonState(inputUp, held.up);
         inputDown = NextButtonState(inputDown, held.down);
@@ -139,6 +166,7 @@ class PlayTest : public ::testing::Test {
     char* traceText = nullptr;
     size_t traceSize = 0;
     size_t traceRead = 0;
+    size_t lineRead = 0;
     int messagesBefore = 0;
 };
 

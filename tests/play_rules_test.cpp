@@ -1,6 +1,5 @@
-// The puzzle's rules played frame by frame: stepping and its timing, the
-// trail, tiles, the clock, the ends of a stage, and the pause menu.
-#include "play/menus.h"
+// The puzzle's rules played frame by frame: stepping, the trail, tiles, the
+// clock and the ends of a stage.
 #include "play_fixture.h"
 
 using namespace playtest;
@@ -27,41 +26,7 @@ class Rules : public PlayTest {
         PlayFrame(NONE);
         return playerX != x || playerY != y;
     }
-
-    // The play scene's order for the parts built here.
-    void SceneFrame(const Buttons& held) {
-        HeadlessSetTime(HeadlessTime() + 16);
-        Press(held);
-        RunStep();
-        RunPauseInput();
-        TickClock();
-        RunCellRules();
-        StepPauseSlide([](i32, u8, u32) {});
-    }
 };
-
-TEST_F(Rules, HeldDirectionStepsOnSecondFrameThenEvery17) {
-    Start(OPEN, 0, 7);
-    std::vector<int> stepFrames, walkSteps;
-    for (int frame = 1; frame <= 70; frame++) {
-        i32 y = playerY;
-        PlayFrame(UP);
-        if (playerY != y) stepFrames.push_back(frame), walkSteps.push_back(walkStep);
-    }
-    EXPECT_EQ(stepFrames, (std::vector<int>{2, 19, 36, 53, 70}));
-    EXPECT_EQ(walkSteps, (std::vector<int>{1, 2, 3, 0, 1}));
-    EXPECT_EQ(TakeSounds(), std::vector<int>(5, PLAY_WAVE_WALK));
-    for (int y = 3; y <= 7; y++) {
-        EXPECT_EQ(board[8 * y], TILE_WALKED) << "row " << y;
-        EXPECT_EQ(trail[8 * y], TRAIL_VERTICAL) << "row " << y;
-    }
-    EXPECT_EQ(board[8 * 2], TILE_FLOOR) << "the cell stood on is not walked yet";
-    // Letting go stops the walk cycle once the step countdown allows a step.
-    for (int i = 0; i < 16; i++) PlayFrame(NONE);
-    EXPECT_EQ(walkStep, 1);
-    PlayFrame(NONE);
-    EXPECT_EQ(walkStep, 0);
-}
 
 TEST_F(Rules, RefusedStepsStillTurnButChordsAndHeldATurnNothing) {
     Start("........|........|...#....", 3, 3);
@@ -247,6 +212,14 @@ TEST_F(Rules, ClockBeepsFromNineDownToOneAndCountsSecondsByMode) {
 }
 
 TEST_F(Rules, KeysOutOfOrderAndAnEarlyGoalAreMisses) {
+    const struct {
+        u32 keys[4], inOrder;
+    } orders[] = {{{1, 1, 1, 1}, 1},
+                  {{1, 0, 0, 0}, 1},
+                  {{0, 1, 0, 0}, 0},
+                  {{1, 0, 1, 0}, 0},
+                  {{1, 1, 0, 1}, 0}};
+    for (const auto& o : orders) EXPECT_EQ(KeysInOrder(o.keys), o.inOrder) << o.keys[3];
     Start(".21", 0, 0);
     EXPECT_TRUE(Walk(RIGHT));
     EXPECT_EQ(keysTaken[1] + missed, 2u);
@@ -261,15 +234,7 @@ TEST_F(Rules, KeysOutOfOrderAndAnEarlyGoalAreMisses) {
     EXPECT_EQ(cleared, 0u);
 }
 
-TEST_F(Rules, WalkingAStageToItsGoalAsTheLastCellClears) {
-    Start("123.....|#######4|########|########|########|########|########|########", 0, 0);
-    for (int i = 0; i < 7; i++) EXPECT_TRUE(Walk(RIGHT)) << i;
-    EXPECT_EQ(missed + cleared, 0u);
-    EXPECT_TRUE(Walk(DOWN));
-    EXPECT_EQ(cleared, 1u);
-    EXPECT_EQ(missed + clockRunning, 0u);
-    EXPECT_FALSE(Walk(DOWN)) << "no steps during the clear";
-
+TEST_F(Rules, AStageIsClearedOnlyByTheGoalWithNoFloorLeft) {
     u8 done[64];
     BoardFrom("wwwww@##|######.k|########|########|########|########|########|@#######", done);
     EXPECT_EQ(IsStageCleared(6, 1, 0, done), 0u);
@@ -308,27 +273,4 @@ TEST_F(Rules, AStartOffTheBoardNeverReadsOutsideIt) {
     EXPECT_EQ(missed, 1u);
 }
 
-TEST_F(Rules, PauseChoicesRetryQuitAndFreeRetry) {
-    struct Case {
-        u8 choice;
-        u32 free;
-    } cases[] = {{PAUSE_RETRY, 0}, {PAUSE_TO_TITLE, 0}, {PAUSE_RETRY, 1}};
-    for (const Case& c : cases) {
-        Press(NONE);
-        Start(OPEN, 4, 4);
-        freeMode = freePlaying = c.free;
-        pauseOpen = 1, pauseClosing = 0, sequenceFrame = 480;
-        pauseCursor = c.choice;
-        timeLeft = 41, swapSeconds = 3, bonusEffect = 1;
-        SceneFrame(A);
-        EXPECT_EQ(stageLoaded + swapSeconds, 0u);
-        bool quit = c.choice == PAUSE_TO_TITLE;
-        EXPECT_EQ(quitToTitle, quit ? 1u : 0u);
-        EXPECT_EQ(pauseClosing, quit ? 0u : 1u);
-        EXPECT_EQ(timeLeft, quit ? 60u : 41u);
-        EXPECT_EQ(bonusEffect, quit ? 0u : 1u);
-        EXPECT_EQ(freeRetry, c.free);
-        quitToTitle = 0;
-    }
-}
 }  // namespace
