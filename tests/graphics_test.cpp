@@ -47,17 +47,6 @@ TEST(Display, FailuresReportTheirMessagesAndEndStartUp) {
     HeadlessSetFailures(0);
 }
 
-TEST(Display, FailedFontsStayEmptyAndTheGameRuns) {
-    HeadlessReset(0);
-    HeadlessSetFailures(HEADLESS_FAIL_FONT);
-    ASSERT_EQ(InitDisplay(1), 0u);
-    for (PlatformObject f : fonts) EXPECT_EQ(f, 0u);
-    EXPECT_NE(sprite, 0u);
-    DrawString("FPS:0", 10, 10, 0xFF00FFFFu, 0);  // draws nothing, reports nothing
-    ReleaseGraphics();
-    HeadlessSetFailures(0);
-}
-
 TEST(Textures, MissingBitmapsShowTheMessageAndStayEmptyAndKeysMatchTheBitmaps) {
     HeadlessReset(0);
     ASSERT_EQ(InitDisplay(1), 0u);

@@ -15,16 +15,6 @@
 
 namespace {
 
-// A short silent 16-bit mono PCM WAV file.
-std::vector<u8> SilentWave() {
-    std::vector<u8> bytes = {'R', 'I', 'F',  'F',  36 + 64, 0,   0,    0,    'W', 'A', 'V',
-                             'E', 'f', 'm',  't',  ' ',     16,  0,    0,    0,   1,   0,
-                             1,   0,   0x22, 0x56, 0,       0,   0x44, 0xAC, 0,   0,   2,
-                             0,   16,  0,    'd',  'a',     't', 'a',  64,   0,   0,   0};
-    bytes.resize(bytes.size() + 64, 0);
-    return bytes;
-}
-
 class PlaySceneTest : public playtest::PlayTest {
   protected:
     void SetUp() override {
@@ -50,8 +40,8 @@ class PlaySceneTest : public playtest::PlayTest {
 
 TEST_F(PlaySceneTest, MissingFilesAreAllTriedAndOnlyLoadedEffectsTurnedDown) {
     ASSERT_EQ(mkdir("wave", 0755), 0);
-    playtest::WriteAll("wave/walk.wav", SilentWave());
-    playtest::WriteAll("wave/allclear.wav", SilentWave());
+    ASSERT_EQ(symlink(OSSMIRE_GAME_DIR "/wave/walk.wav", "wave/walk.wav"), 0);
+    ASSERT_EQ(symlink(OSSMIRE_GAME_DIR "/wave/allclear.wav", "wave/allclear.wav"), 0);
 
     EXPECT_EQ(InitPlay(), SCENE_PHASE_RUN);
 

@@ -193,26 +193,3 @@ TEST_F(RenderTest, TextTabsLineBreaksAndClipping) {
     RenderText(font, "I", 0, 0, 0xFFFFFFFF);
     EXPECT_EQ(0, CountNot(GREY, 0, 0, 40, 40));
 }
-
-TEST_F(RenderTest, EveryFaceResolvesAndCellHeightsHold) {
-    struct Face {
-        int id, height, width, weight;
-        const char* sjis;
-    };
-    const Face faces[4] = {
-        {0, 16, 0, 400, "\x95\x57\x8f\x80\x96\xbe\x92\xa9"},
-        {1, 32, 0, 400, "HGS\x91\x6e\x89\x70\x8a\x70\xce\xdf\xaf\xcc\xdf\x91\xcc"},
-        {2, 32, 0, 400, "HGP\x91\x6e\x89\x70\x8a\x70\xce\xdf\xaf\xcc\xdf\x91\xcc"},
-        {3, 20, 10, 500, "HG\xba\xde\xbc\xaf\xb8\x45"},
-    };
-    for (const Face& f : faces) {
-        PlatformObject font = RenderCreateFont(f.id, f.height, f.width, f.weight, f.sjis);
-        ASSERT_NE(0u, font) << f.id;
-        Clear(GREY);
-        // "あ" in Shift-JIS: a Japanese glyph, inside its cell.
-        RenderText(font, "\x82\xa0", 10, 10, 0xFFFFFFFF);
-        EXPECT_GT(CountNot(GREY, 10, 10, 10 + f.height, 10 + f.height), 0) << f.id;
-        EXPECT_EQ(0, CountNot(GREY, 0, 10 + f.height, 100, 10 + f.height + 20)) << f.id;
-        RenderReleaseFont(font);
-    }
-}

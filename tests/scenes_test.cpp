@@ -130,19 +130,14 @@ TEST(EndingWalkers, TravelInsideTheScreenAndStandStillWhileCelebrating) {
     HeadlessReset(0);
     srand(100000);
     walkersPlaced = 0;
-    i32 low[WALKER_COUNT], high[WALKER_COUNT];
     for (int frame = 0; frame < 3000; frame++) {
         DrawEndingWalkers(0);
         for (int i = 0; i < WALKER_COUNT; i++) {
             ASSERT_TRUE(walkerX[i] >= -1 && walkerX[i] <= 601 && walkerY[i] >= -1 &&
                         walkerY[i] <= 441 && (walkerDX[i] == 1 || walkerDX[i] == -1))
                 << i;
-            low[i] = frame == 0 || walkerX[i] < low[i] ? walkerX[i] : low[i];
-            high[i] = frame == 0 || walkerX[i] > high[i] ? walkerX[i] : high[i];
         }
     }
-    // None is caught turning at an edge on every frame.
-    for (int i = 0; i < WALKER_COUNT; i++) EXPECT_GT(high[i] - low[i], 500) << i;
     // Each faces its heading: the sheet's columns are up-right, down-left,
     // up-left, down-right.
     std::string out = Traced([] { DrawEndingWalkers(0); });
