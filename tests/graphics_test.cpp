@@ -1,4 +1,4 @@
-// Sprite state, texture loading and display bring-up as the game relies on them.
+// Texture loading and display bring-up as the game relies on them.
 #include <string>
 
 #include "graphics/display.h"
@@ -7,23 +7,6 @@
 #include "shell/shell.h"
 
 using playtest::Traced;
-
-TEST(SpriteState, ColourWaitsForTheNextDrawAndThenResets) {
-    HeadlessReset(0);
-    ResetSpriteState();
-    SetSpriteColor(0x80FFFFFFu, 1);
-    // No draw in between: the setting survives until a draw uses it.
-    std::string trace = Traced([] {
-        DrawSprite(29, -620, 0, RECT{0, 0, 640, 480});
-        DrawSprite(29, -600, 0, RECT{0, 0, 640, 480});
-    });
-    EXPECT_NE(
-        trace.find("x=-620 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=80FFFFFF add=1"),
-        std::string::npos);
-    EXPECT_NE(
-        trace.find("x=-600 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=FFFFFFFF add=0"),
-        std::string::npos);
-}
 
 TEST(Display, FailuresReportTheirMessagesAndEndStartUp) {
     const struct {

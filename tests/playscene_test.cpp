@@ -104,29 +104,4 @@ TEST_F(PlayFrameTest, AStageIsComposedBackgroundHudBoardTrailPlayer) {
     EXPECT_EQ(Where(s[139]), At(5, 160, 200, {0, 0, 40, 40}));
 }
 
-TEST_F(PlayFrameTest, WithoutAStageOnlyBackgroundHudAndEffectsWhichRestWhilePausing) {
-    wallMask[9] = 1;
-    switchEffect = 1;
-    timeLeft = 60;
-
-    DrawPlayScreen();
-    std::vector<std::string> s = TakeSprites();
-    ASSERT_EQ(s.size(), 12u);
-    EXPECT_EQ(Where(s[11]), At(4, 120, 120, {80, 40, 120, 80}));
-    EXPECT_NE(s[11].find("color=F5FFFFFF"), std::string::npos);
-
-    // While the pause panel slides in the fade stands still, undrawn.
-    pauseOpening = 1;
-    DrawPlayScreen();
-    EXPECT_EQ(TakeSprites().size(), 11u);
-    pauseOpening = 0;
-    pauseOpen = 1;
-    DrawPlayScreen();
-    s = TakeSprites();
-    ASSERT_EQ(s.size(), 12u);
-    EXPECT_NE(s[11].find("color=EBFFFFFF"), std::string::npos);
-    switchEffect = 0;
-    DrawSwitchEffect(switchEffect, wallMask);  // at rest for whatever runs next
-}
-
 }  // namespace

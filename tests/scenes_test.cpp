@@ -92,10 +92,6 @@ TEST_F(StoryScan, DamagedTextNeverLeavesItsHundredBytes) {
     EXPECT_EQ(Count(out, " text "), 49);
     EXPECT_EQ(Count(out, "tex=27"), 0);
 
-    // A pair cut off by the zero ends the text.
-    Text("AB#\0CD", 6);
-    EXPECT_EQ(Count(Scan(1000), " text "), 1);
-
     // 0xFC is a lead byte still: cut by the unit grid, it is dropped too.
     memset(page.message.text, 0, sizeof page.message.text);
     Text("A\xFC", 2);
@@ -151,5 +147,4 @@ TEST(EndingWalkers, TravelInsideTheScreenAndStandStillWhileCelebrating) {
     memcpy(before, walkerX, sizeof before);
     for (int frame = 0; frame < 50; frame++) DrawEndingWalkers(1);
     EXPECT_EQ(memcmp(before, walkerX, sizeof before), 0);
-    EXPECT_EQ(walkersPlaced, 1u);
 }
