@@ -1,43 +1,12 @@
-// Sprite state, texture loading and display bring-up as the game relies on them.
-#include <gtest/gtest.h>
-
-#include <cstdio>
+// Texture loading and display bring-up as the game relies on them.
 #include <string>
 
 #include "graphics/display.h"
 #include "graphics/sprites.h"
-#include "platform/headless.h"
+#include "play_fixture.h"
 #include "shell/shell.h"
 
-namespace {
-std::string CaptureTrace(int kinds, void (*body)()) {
-    char* buffer = nullptr;
-    size_t size = 0;
-    FILE* out = open_memstream(&buffer, &size);
-    HeadlessSetTrace(kinds, out);
-    body();
-    HeadlessSetTrace(0, nullptr);
-    fclose(out);
-    std::string text(buffer, size);
-    free(buffer);
-    return text;
-}
-}  // namespace
-
-TEST(SpriteState, ColourWaitsForTheNextDrawAndThenResets) {
-    HeadlessReset(0);
-    ResetSpriteState();
-    SetSpriteColor(0x80FFFFFFu, 1);
-    // No draw in between: the setting survives until a draw uses it.
-    std::string trace = CaptureTrace(TRACE_SPRITE, [] {
-        DrawSprite(29, -620, 0, RECT{0, 0, 640, 480});
-        DrawSprite(29, -600, 0, RECT{0, 0, 640, 480});
-    });
-    EXPECT_NE(trace.find("x=-620 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=80FFFFFF add=1"),
-              std::string::npos);
-    EXPECT_NE(trace.find("x=-600 y=0 src=0,0,640,480 scale=1,1 centre=0,0 rot=0 color=FFFFFFFF add=0"),
-              std::string::npos);
-}
+using playtest::Traced;
 
 TEST(Display, FailuresReportTheirMessagesAndEndStartUp) {
     const struct {
@@ -54,21 +23,10 @@ TEST(Display, FailuresReportTheirMessagesAndEndStartUp) {
     for (const auto& c : cases) {
         HeadlessReset(0);
         HeadlessSetFailures(c.failure);
-        EXPECT_EQ(CaptureTrace(TRACE_MSGBOX, [] { EXPECT_EQ(WinMain(), 0); }), c.trace);
+        EXPECT_EQ(Traced([] { EXPECT_EQ(WinMain(), 0); }, TRACE_MSGBOX), c.trace);
         EXPECT_EQ(device, 0u);
     }
     EXPECT_EQ(direct3D, 0u);
-    HeadlessSetFailures(0);
-}
-
-TEST(Display, FailedFontsStayEmptyAndTheGameRuns) {
-    HeadlessReset(0);
-    HeadlessSetFailures(HEADLESS_FAIL_FONT);
-    ASSERT_EQ(InitDisplay(1), 0u);
-    for (PlatformObject f : fonts) EXPECT_EQ(f, 0u);
-    EXPECT_NE(sprite, 0u);
-    DrawString("FPS:0", 10, 10, 0xFF00FFFFu, 0);  // draws nothing, reports nothing
-    ReleaseGraphics();
     HeadlessSetFailures(0);
 }
 

@@ -54,8 +54,7 @@ const Buttons RIGHT = {false, false, false, true, false, false};
 const Buttons A = {false, false, false, false, true, false};
 const Buttons B = {false, false, false, false, false, true};
 
-// Each test runs in an empty directory of its own, so parallel runs and
-// leftovers never meet.
+// Each test runs in an empty directory of its own: parallel runs never meet.
 class PlayTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -169,6 +168,21 @@ class PlayTest : public ::testing::Test {
     size_t lineRead = 0;
     int messagesBefore = 0;
 };
+
+// What `draw` traces of `kinds`, outside any fixture.
+template <typename Draw>
+std::string Traced(Draw draw, int kinds = TRACE_SPRITE | TRACE_TEXT) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    HeadlessSetTrace(kinds, out);
+    draw();
+    HeadlessSetTrace(0, nullptr);
+    fclose(out);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
+}
 
 // A board from eight rows of characters, '|' between rows: . floor, # wall,
 // w walked, b bonus, p penalty, s switch, g gate, 1-4 keys, k taken goal, @ warp.
