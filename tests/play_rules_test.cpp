@@ -258,19 +258,4 @@ TEST_F(Rules, BoxedInIsAMissEvenOnTheStartCell) {
     EXPECT_EQ(CanMoveOn(0, 0, corner), 0u) << "off-board neighbours do not count";
 }
 
-TEST_F(Rules, AStartOffTheBoardNeverReadsOutsideIt) {
-    Start(OPEN, 9, 3);
-    PlayFrame(NONE);
-    EXPECT_EQ(missed, 1u) << "no neighbour on the board";
-    for (int i = 0; i < 64; i++) EXPECT_EQ(board[i], TILE_FLOOR);
-    Start(OPEN, 8, 3);
-    PlayFrame(NONE);
-    EXPECT_EQ(missed, 0u) << "(7,3) lies on the board";
-    EXPECT_TRUE(Walk(LEFT));
-    for (int i = 0; i < 64; i++) EXPECT_EQ(trail[i], TRAIL_NONE);
-    Start(OPEN, INT32_MAX, INT32_MIN);
-    for (int i = 0; i < 3; i++) PlayFrame(DOWN);
-    EXPECT_EQ(missed, 1u);
-}
-
 }  // namespace

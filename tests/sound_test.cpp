@@ -1,6 +1,5 @@
 // Effects and music on the headless backend: the WAV reader on good and
-// damaged files and slot handling, read back from the sound traces and the
-// message boxes.
+// damaged files, read back from the sound traces and the message boxes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -191,40 +190,6 @@ TEST_F(SoundTest, DamagedFilesAreRefusedWithTheirMessage) {
     EXPECT_EQ(LoadWave("snd\\missing.wav", &waveBuffers[0]), 0u);
     EXPECT_STREQ(HeadlessLastMessage(), "waveファイルの読み込みに失敗");
     EXPECT_TRUE(Traced("caption=mmioRead"));
-}
-
-// Every cut of a good file either loads or shows exactly one message.
-TEST_F(SoundTest, CutFilesLoadOrShowOneMessage) {
-    Bytes good =
-        Riff(Join({Chunk("LIST", Samples(301)), Chunk("fmt ", Format(1, 2, 22050, 16, true)),
-                   Chunk("data", Samples(400))}));
-    int loads = 0;
-    for (size_t cut = 0; cut < good.size(); cut++) {
-        std::string path = Write("cut.wav", Bytes(good.begin(), good.begin() + cut));
-        int before = HeadlessMessageCount();
-        loads += (int)LoadWave(path.c_str(), &waveBuffers[0]);
-        EXPECT_EQ(HeadlessMessageCount() - before, waveBuffers[0] ? 0 : 1) << cut;
-    }
-    EXPECT_GT(loads, 0);  // a cut inside the samples still loads
-}
-
-TEST_F(SoundTest, SlotsReplaceReleaseAndIgnoreEmptiness) {
-    std::string path = Write("a.wav", PcmWave(Samples(64)));
-    PlayWave(&waveBuffers[5], 0);
-    SetWaveVolume(&waveBuffers[5], -800);
-    ReleaseWave(&waveBuffers[5]);
-    EXPECT_EQ(Trace(), "");
-    ASSERT_EQ(LoadWave(path.c_str(), &waveBuffers[5]), 1u);
-    ASSERT_EQ(LoadWave(path.c_str(), &waveBuffers[5]), 1u);
-    EXPECT_EQ(HeadlessWaveObjects(), 1);
-    PlayWave(&waveBuffers[5], 0);
-    PlayWave(&waveBuffers[5], 0);
-    ReleaseWave(&waveBuffers[5]);
-    EXPECT_EQ(Trace(), "f=0 wave load slot=5 path=" + path + " ok=1\nf=0 wave release slot=5\n" +
-                           "f=0 wave load slot=5 path=" + path + " ok=1\n" +
-                           "f=0 wave play slot=5 flags=0\nf=0 wave play slot=5 flags=0\n" +
-                           "f=0 wave release slot=5\n");
-    EXPECT_EQ(HeadlessWaveObjects(), 0);
 }
 
 TEST_F(SoundTest, MissingOrForeignTunesAreRefused) {
