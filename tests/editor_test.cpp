@@ -79,14 +79,11 @@ TEST_F(Editor, NoticeIsDrawnInExactlyOneHundredAndEightyOneFramesAndSavedWinsEve
     EXPECT_EQ(Count(drawn, "msgbox owner=main caption=\"\" \"セーブ失敗\""), 1);
 }
 
-// Painting a unique tile drops the other; of warps the remembered one goes,
-// and a remembered cell past the board is never used.
-TEST(KeepTileUnique, KeysMoveAndWarpsKeepTheNewestTwo) {
+// Of warps the remembered one goes, and a remembered cell past the board is
+// never used.
+TEST(KeepTileUnique, WarpsKeepTheNewestTwo) {
     u8 cells[64] = {};
     u8 remembered = NO_REMEMBERED_WARP;
-    cells[3] = cells[50] = 7;
-    KeepTileUnique(cells, 7, &remembered);
-    EXPECT_EQ(cells[3] + cells[50], 0);
     cells[10] = cells[20] = 12;
     KeepTileUnique(cells, 12, &remembered);
     EXPECT_EQ(cells[10], 0);

@@ -149,15 +149,6 @@ TEST_F(Rules, BonusAndPenaltyCellsTradePlacesAfterThePeriod) {
     }
     EXPECT_EQ(board[0] * 10 + board[1], TILE_TIME_PENALTY * 10 + TILE_TIME_BONUS);
     EXPECT_EQ(swapSeconds, 0u);
-    u32 count = 0;
-    SwapTimeTiles(board, &count, 9);  // no period: every call trades
-    EXPECT_EQ(board[0], TILE_TIME_BONUS);
-    count = 4;
-    SwapTimeTiles(board, &count, 1);
-    EXPECT_EQ(board[0], TILE_TIME_BONUS);
-    count = 5;
-    SwapTimeTiles(board, &count, 1);
-    EXPECT_EQ(board[0], TILE_TIME_PENALTY);
 }
 
 TEST_F(Rules, ClockTicksAcrossATimerWrapAndOnlyWhileRunning) {

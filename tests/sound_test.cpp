@@ -157,8 +157,6 @@ TEST_F(SoundTest, DamagedFilesAreRefusedWithTheirMessage) {
         {"cutfmt.wav", Riff(Chunk("fmt ", Bytes(pcm16.begin(), pcm16.begin() + 10), 16)),
          "フォーマットデータの読み込みに失敗", "mmioDescend"},
         {"lastfmt.wav", Riff(fmt), "データチャンクがありません", "mmioDescend"},
-        {"lastfmt17.wav", Riff(Chunk("fmt ", Join({pcm16, Bytes{0}}))),
-         "データチャンクがありません", "mmioDescend"},
         {"cutfmt18.wav", Riff(Join({Bytes{'f', 'm', 't', ' ', 18, 0, 0, 0}, pcm16})),
          "フォーマットデータの読み込みに失敗", "mmioDescend"},
         {"adpcm.wav", Riff(Join({Chunk("fmt ", Format(2, 1, 22050, 4, true)), data})),
@@ -212,11 +210,5 @@ TEST(SoundStartUp, DeviceFailuresStopStartUpWithTheirMessages) {
     EXPECT_STREQ(HeadlessLastMessage(), "パフォーマンスオブジェクトの生成に失敗");
     EXPECT_EQ(directSound | musicPerformance, 0u);
     HeadlessSetFailures(0);
-    ASSERT_EQ(InitSound(), 1u);
-    ASSERT_EQ(InitMusic(), 1u);
-    EXPECT_EQ(HeadlessMessageCount(), 2);
-    ReleaseMusicSystem();
-    ReleaseSound();
-    EXPECT_EQ(directSound | primaryBuffer | musicPerformance | musicLoader | directMusic, 0u);
 }
 }  // namespace
