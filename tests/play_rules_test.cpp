@@ -149,15 +149,6 @@ TEST_F(Rules, BonusAndPenaltyCellsTradePlacesAfterThePeriod) {
     }
     EXPECT_EQ(board[0] * 10 + board[1], TILE_TIME_PENALTY * 10 + TILE_TIME_BONUS);
     EXPECT_EQ(swapSeconds, 0u);
-    u32 count = 0;
-    SwapTimeTiles(board, &count, 9);  // no period: every call trades
-    EXPECT_EQ(board[0], TILE_TIME_BONUS);
-    count = 4;
-    SwapTimeTiles(board, &count, 1);
-    EXPECT_EQ(board[0], TILE_TIME_BONUS);
-    count = 5;
-    SwapTimeTiles(board, &count, 1);
-    EXPECT_EQ(board[0], TILE_TIME_PENALTY);
 }
 
 TEST_F(Rules, ClockTicksAcrossATimerWrapAndOnlyWhileRunning) {
@@ -256,21 +247,6 @@ TEST_F(Rules, BoxedInIsAMissEvenOnTheStartCell) {
     corner[1] = TILE_WALL;
     corner[8] = TILE_WALKED;
     EXPECT_EQ(CanMoveOn(0, 0, corner), 0u) << "off-board neighbours do not count";
-}
-
-TEST_F(Rules, AStartOffTheBoardNeverReadsOutsideIt) {
-    Start(OPEN, 9, 3);
-    PlayFrame(NONE);
-    EXPECT_EQ(missed, 1u) << "no neighbour on the board";
-    for (int i = 0; i < 64; i++) EXPECT_EQ(board[i], TILE_FLOOR);
-    Start(OPEN, 8, 3);
-    PlayFrame(NONE);
-    EXPECT_EQ(missed, 0u) << "(7,3) lies on the board";
-    EXPECT_TRUE(Walk(LEFT));
-    for (int i = 0; i < 64; i++) EXPECT_EQ(trail[i], TRAIL_NONE);
-    Start(OPEN, INT32_MAX, INT32_MIN);
-    for (int i = 0; i < 3; i++) PlayFrame(DOWN);
-    EXPECT_EQ(missed, 1u);
 }
 
 }  // namespace

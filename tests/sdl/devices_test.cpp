@@ -1,7 +1,6 @@
 // The SDL backend's devices as the game reads them: game controllers and raw
-// joysticks attached as SDL virtual devices, plugged out and in, and the
-// mouse over the picture at several window sizes. Runs on SDL's dummy video
-// driver with the software renderer.
+// joysticks attached as SDL virtual devices, plugged out and in. Runs on
+// SDL's dummy video driver with the software renderer.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -190,61 +189,6 @@ TEST_F(Controllers, RawDeviceIsReadRawUntilAMappingFileMakesItAPad) {
     Button(3, false);
     Button(0, true);
     EXPECT_EQ(Poll(), "0 0 0 0 2 0");
-}
-
-// A window size, the picture's scale in it and where its top-left lands.
-struct Fit {
-    int width, height;
-    float scale;
-    int left, top;
-};
-
-void ExpectMouseMapsTo(const Fit& fit) {
-    SCOPED_TRACE(testing::Message() << fit.width << "x" << fit.height);
-    SDL_Window* sdlWindow = SDL_GetWindowFromID(1);
-    int w = 0, h = 0;
-    SDL_GetWindowSize(sdlWindow, &w, &h);
-    ASSERT_EQ(w * 10000 + h, fit.width * 10000 + fit.height);
-    auto mouseAt = [sdlWindow](int x, int y) {
-        SDL_WarpMouseInWindow(sdlWindow, x, y);
-        DrainEvents();
-        int32_t px = -1, py = -1;
-        PlatformMousePosition(&px, &py);
-        return std::to_string(px) + "," + std::to_string(py);
-    };
-    // Picture pixels, even so that a half scale hits them exactly; the far
-    // edge of a scaled pixel is still that pixel.
-    const int points[][2] = {{0, 0}, {638, 478}, {100, 350}};
-    int edge = fit.scale > 1 ? (int)fit.scale - 1 : 0;
-    for (const auto& p : points) {
-        std::string expected = std::to_string(p[0]) + "," + std::to_string(p[1]);
-        int x = fit.left + (int)(p[0] * fit.scale), y = fit.top + (int)(p[1] * fit.scale);
-        EXPECT_EQ(mouseAt(x, y), expected);
-        EXPECT_EQ(mouseAt(x + edge, y + edge), expected);
-    }
-    // The letterbox is outside the picture, not clamped to it.
-    EXPECT_TRUE(fit.left == 0 || mouseAt(0, fit.top)[0] == '-');
-}
-
-TEST(Mouse, MapsToThePictureAtEveryWindowSize) {
-    SDL_Window* sdlWindow = SDL_GetWindowFromID(1);
-    ASSERT_NE(sdlWindow, nullptr);
-    // The dummy driver gives no window the mouse focus and reports the
-    // global position relative to the window: at (0, 0) they agree.
-    SDL_SetWindowPosition(sdlWindow, 0, 0);
-    const Fit fits[] = {{1280, 960, 2, 0, 0},
-                        {1000, 700, 1, 180, 110},
-                        {2000, 1000, 2, 360, 20},
-                        {320, 480, 0.5f, 0, 120}};
-    for (const Fit& fit : fits) {
-        SDL_SetWindowSize(sdlWindow, fit.width, fit.height);
-        DrainEvents();
-        ExpectMouseMapsTo(fit);
-    }
-    // Full screen on the dummy driver's 1024x768 desktop: once, centred.
-    PlatformSetWindowMode(window, 1);
-    DrainEvents();
-    ExpectMouseMapsTo({1024, 768, 1, 192, 144});
 }
 
 }  // namespace
