@@ -1,9 +1,8 @@
 #!/bin/bash
 # The game as a player starts it, from another folder: --version; a program
-# without its data (one line, exit 1); an installed tree whose saves go to
-# the home and which is never written; the settings file. With Xvfb, SIGTERM,
-# SIGINT and SIGKILL while a message box is open end the game and the box
-# with it. (tests/xvfb-smoke.sh plays a portable copy.)
+# without its data; an installed tree whose saves go to the home and which is
+# never written; the settings file. With Xvfb, signals while a message box is
+# open end the game and the box with it.
 # Usage: launch-test.sh GAME_DIR VERSION
 set -u
 GAME_DIR=$(cd "${1:?usage: launch-test.sh GAME_DIR VERSION}" && pwd) || exit 1

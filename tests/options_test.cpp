@@ -1,6 +1,4 @@
-// The game's command line and settings file: every option and its range,
-// flags and their negation, the settings file's lines good and bad, and the
-// command line over the file.
+// The game's command line and settings file, good and bad, and the one over the other.
 #include "app/options.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +10,6 @@
 #include <vector>
 
 namespace {
-// One parse of `args` over `start` (the defaults if null), with what it printed.
 struct Parse {
     GameOptions options;
     int status = OPTIONS_RUN;

@@ -1,9 +1,8 @@
 #!/bin/bash
 # The Debian package as a player gets it: built by scripts/package.sh,
-# extracted into a scratch root, its game asked for --version, then played
-# from an unrelated folder with a scratch home by tests/xvfb-smoke.sh, which
-# also holds it to one window, its saves in the home and the extracted tree
-# unwritten.
+# extracted into a scratch root and played from an unrelated folder with a
+# scratch home by tests/xvfb-smoke.sh, which also holds it to one window and
+# its saves in the home. (The launch test asks the game for --version.)
 # Usage: package-test.sh [BUILD_DIR]    (default: build; the package is made there)
 # Exits 77 (skipped) without dpkg-deb or lintian, or as xvfb-smoke.sh skips.
 set -u
@@ -24,10 +23,5 @@ DEB=$(tail -1 "$WORK/package.log")
 echo "package: $DEB ($(stat -c %s "$DEB") bytes)"
 dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
-out=$(cd / && env -u DISPLAY timeout 10 "$WORK/root/usr/games/ossmire" --version) ||
-    fail "--version: exit status $?"
-[ "$out" = "ossmire $version" ] || fail "--version printed '$out', not 'ossmire $version'"
-echo "--version: $out"
 # The stage is not walked: ctest's xvfb-smoke does that with the same program.
 tests/xvfb-smoke.sh "$BUILD/game" "$BUILD/test-artifacts/package" "" "$WORK/root"

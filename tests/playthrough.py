@@ -1,15 +1,10 @@
 #!/usr/bin/env python3
 """Plays the game from a fresh game directory in the simulator, through the
-title like a player, stage by stage with the solver's fastest solutions, and
-checks the save files byte for byte after every session (one program run).
-RUN is tutorial (RULE), underground (NEWGAME to the ending, fast enough for
-the extras, then UNDERGROUND to its ending), freemode (the same course, then three
-underground stages, quit from the pause menu, a map painted in the editor,
-and in FREEMODE a course stage, the deepest underground stage reached and
-the painted map), continue (a time-up at stage 14, the game over, then
-CONTINUE from the checkpoint to the end) or soak (the course 20 times and
-free mode 200 times in one program run, whose resident memory and open files
-must stay flat; --sanitized judges only the files).
+title like a player, on the solver's fastest solutions, and checks the save
+files byte for byte after every program run. RUN is underground (the course
+to its ending fast enough for the extras, then the underground course) or
+soak (the course 20 times and free mode 200 times in one run, whose resident
+memory and open files must stay flat; --sanitized judges only the files).
 
 usage: playthrough.py [--sanitized] SIM GAME_DIR SOLVER BOT RUN
 BOT is tools/bot/solution-to-script.py, whose data reader and exact step
@@ -24,40 +19,15 @@ import sys
 import tempfile
 import time
 
-# From the frame that clears a stage to the frame before the next one takes
-# its first step (the bot's clear, exit, wipe and start message), with two
-# frames to spare.
+# From a stage's clearing frame to the next one's first step, two to spare.
 BETWEEN_STAGES = 395
-# From A on the menu to the first frame the next scene takes input: the
-# title's covering wipe, the exit and set-up frames, the uncovering wipe.
+# From A on the menu to the first frame the next scene takes input.
 THROUGH_WIPE = 80
 NO_RECORD = (356400, 99, 60, 60)
 # Allowed growth of the resident set over a soak: allocator noise, not a leak.
 RSS_SLACK_KB = 2048
 PROGRESS = ("stageNumber", "storyChapter", "courseSeconds", "undergroundSeconds",
             "courseCleared", "extrasUnlocked", "undergroundCleared")
-# The editor's palette: where to click for each tile and time class.
-PALETTE = {0: (510, 60), 2: (550, 60), 3: (590, 60), 4: (510, 100), 5: (550, 100),
-           6: (590, 100), 7: (510, 140), 8: (550, 140), 9: (590, 140), 10: (510, 180),
-           12: (550, 180)}
-TIME_CLASS_BUTTON = {0: (510, 260), 1: (550, 260), 2: (590, 260)}
-SAVE_BUTTON = (550, 340)
-# A map drawn in the editor, walked in one stroke: the switch lowers the
-# gate on the far side of the warps; the penalty cell costs 20 seconds.
-EDITOR_MAP = [
-    "..+1....",
-    "W.2S.-..",
-    "########",
-    "4.3.G..W",
-    "########",
-    "########",
-    "########",
-    "########",
-]
-EDITOR_START = (0, 0)
-EDITOR_TIME_CLASS = 2
-EDITOR_CODES = {".": 0, "#": 2, "+": 3, "-": 4, "S": 5, "G": 6, "1": 7, "2": 8, "3": 9,
-                "4": 10, "W": 12}
 
 
 def load_bot(path):
@@ -68,8 +38,6 @@ def load_bot(path):
 
 
 def scratch_game(game, work):
-    """WORK as a fresh game directory: GAME's files linked, no saves, an empty
-    EditMap."""
     for name in os.listdir(game):
         if name not in ("ossmire", "ossmire-sim", "EditMap") and not name.startswith("sav_"):
             os.symlink(os.path.join(game, name), os.path.join(work, name))
@@ -83,7 +51,7 @@ def solve(bot, solver, data):
                                      text=True).stdout)
         listing.flush()
         return {kind: bot.read_solutions(listing.name, kind)
-                for kind in ("course", "underground", "rule")}
+                for kind in ("course", "underground")}
 
 
 class Player:
@@ -93,7 +61,6 @@ class Player:
         self.bot, self.tables, self.solutions = bot, tables, solutions
         self.lines = []
         self.cursor = 0
-        self.cleared = self.extras = 0
 
     def add(self, *lines):
         self.lines.extend(lines)
@@ -112,23 +79,13 @@ class Player:
         self.expect(titleMenuActive=1)
 
     def choose(self, entry):
-        """Moves the title cursor by the menu's rules, then confirms."""
+        """One step a press: true from the start, and once the extras show."""
         while self.cursor != entry:
             up = entry < self.cursor
             self.tap("up" if up else "down")
-            self.cursor = self.moved(up)
+            self.cursor += -1 if up else 1
         self.expect(titleCursor=entry, sceneId=0)
         self.add("1 z")
-
-    def moved(self, up):
-        c = self.cursor
-        if self.extras:
-            return max(c - 1, 0) if up else min(c + 1, 5)
-        if up:
-            return 2 if c == 4 else max(c - 1, 0)
-        if self.cleared and c == 2:
-            return 4
-        return c + 1 if c < 2 else c
 
     def skip_story(self, chapter, wait=THROUGH_WIPE):
         self.add(f"{wait} -")
@@ -142,15 +99,11 @@ class Player:
         self.walk(maps[index], starts[index], self.solutions[kind][index])
 
     def walk(self, cells, start, moves):
-        """The bot's exact step timing: each arrow pressed the frame before
-        its step may come, held through steps in the same direction."""
         script = self.bot.Script()
         self.bot.play_stage(script, cells, start, moves, 2)
         self.add(*script.lines())
 
     def course(self, kind, first, last):
-        """Stages first..last of a course in one visit of the play scene,
-        entered at its stage-start message."""
         self.add("110 -")
         for i in range(first, last + 1):
             self.expect(sceneId=2, stageNumber=i)
@@ -170,27 +123,6 @@ class Player:
         self.add("200 -")
         self.expect(sceneId=0, stageNumber=0)
 
-    # Editor
-
-    def paint(self, rows, start, time_class):
-        """The map painted with the mouse, tile kind by tile kind, then saved."""
-        cells = [EDITOR_CODES[c] for row in rows for c in row]
-        for tile in sorted(set(cells) - {0}):
-            self.click(*PALETTE[tile])
-            for i, code in enumerate(cells):
-                if code == tile:
-                    self.click(100 + 40 * (i % 8), 100 + 40 * (i // 8))
-        self.click(*TIME_CLASS_BUTTON[time_class])
-        self.click(100 + 40 * start[0], 100 + 40 * start[1], "rmb")
-        self.expect(editBoard=",".join(map(str, cells)), editTimeClass=time_class,
-                    editStartX=start[0], editStartY=start[1])
-        self.click(*SAVE_BUTTON)
-        self.expect(mapSavedNotice=1)
-        return cells
-
-    def click(self, x, y, button="lmb"):
-        self.add(f"mouse {x} {y}", f"1 {button}", "1 -")
-
     # Free mode
 
     def free_play(self, cells, start, moves):
@@ -201,37 +133,18 @@ class Player:
         self.expect(freeSelecting=1, freePlaying=0)
 
 
-def tutorial(p):
-    p.opening()
-    p.choose(0)
-    p.skip_story(0)
-    p.add("250 -")
-    for i in range(3):
-        p.expect(sceneId=2, stageNumber=i, ruleMode=1)
-        p.play("rule", i)
-        p.add("450 -")
-        p.expect(sceneId=1, storyChapter=i + 1)
-        p.add("1 x", "250 -")
-    p.expect(sceneId=0, storyChapter=4, stageNumber=0)
-
-
-def new_game(p, last=29):
+def course(p):
     p.opening()
     p.choose(1)
     p.skip_story(4)
     p.skip_story(5, wait=120)
     p.add(f"{THROUGH_WIPE} -")
-    p.course("course", 0, last)
-
-
-def course(p):
-    new_game(p)
+    p.course("course", 0, 29)
     p.all_clear_and_ending(6, 9)
     p.expect(courseCleared=1, extrasUnlocked=1)
 
 
 def underground(p):
-    p.cleared = p.extras = 1
     p.opening()
     p.choose(3)
     p.skip_story(10)
@@ -241,80 +154,8 @@ def underground(p):
     p.expect(undergroundCleared=1, undergroundBest=49)
 
 
-def free_mode(p, editor_solution):
-    p.cleared = p.extras = 1
-    p.opening()
-    # Three underground stages, then back to the title from the pause menu at
-    # the fourth: the deepest stage reached is recorded.
-    p.choose(3)
-    p.skip_story(10)
-    p.add(f"{THROUGH_WIPE} -")
-    p.course("underground", 0, 2)
-    p.add(f"{BETWEEN_STAGES + 20} -")
-    p.expect(stageNumber=3, stageLoaded=1)
-    p.tap("x", after=20)
-    p.expect(pauseOpen=1)
-    p.tap("down")
-    p.expect(pauseCursor=2)
-    p.add("1 z", "3 -")
-    p.expect(sceneId=0, undergroundBest=3, stageNumber=0)
-    # A map of one's own in the editor, saved as map 00.
-    p.choose(5)
-    p.add("70 -")
-    p.expect(sceneId=5, editorLoaded=1, wipeActive=0)
-    cells = p.paint(EDITOR_MAP, EDITOR_START, EDITOR_TIME_CLASS)
-    p.add("1 x", "40 -")
-    p.expect(sceneId=0, editChosen=0)
-    # Free mode: course stage 13, underground stage 4, the painted map.
-    p.choose(4)
-    p.add(f"{THROUGH_WIPE} -")
-    p.expect(sceneId=2, freeMode=1, freeSelecting=1, freeSource=0)
-    for _ in range(12):
-        p.tap("right")
-    p.expect(stageNumber=12)
-    starts, maps, _ = p.tables["course"]
-    p.free_play(maps[12], starts[12], p.solutions["course"][12])
-    p.expect(stageNumber=12)
-    p.tap("down")
-    p.expect(freeSource=1, stageNumber=0)
-    for _ in range(4):
-        p.tap("right")
-    p.expect(stageNumber=3)  # no deeper than reached
-    starts, maps, _ = p.tables["underground"]
-    p.free_play(maps[3], starts[3], p.solutions["underground"][3])
-    p.tap("down")
-    p.expect(freeSource=2, stageNumber=0, board=",".join(map(str, cells)))
-    p.free_play(cells, EDITOR_START, editor_solution)
-    p.tap("x", after=3)
-    p.expect(sceneId=0, freeMode=0)
-
-
-def game_over_at_14(p):
-    new_game(p, last=12)
-    p.add(f"{BETWEEN_STAGES + 20} -")
-    p.expect(sceneId=2, stageNumber=13, stageLoaded=1)
-    # Stand still until the clock runs out: the time-up message, game over.
-    p.add("3900 -")
-    p.expect(timeUp=1)
-    p.add("500 -")
-    p.expect(sceneId=3)
-    p.add("150 -", "1 z", "40 -")
-    p.expect(sceneId=0, stageNumber=10)
-
-
-def continue_from_checkpoint(p, seconds):
-    p.opening()
-    p.choose(2)
-    p.add(f"{THROUGH_WIPE} -")
-    p.expect(sceneId=2, stageNumber=10, courseSeconds=seconds)
-    p.course("course", 10, 29)
-    p.all_clear_and_ending(6, 9)
-
-
 def soak(p):
-    """The course 20 times over, then 200 rounds of free mode through the
-    course stages in turn, in one program run; every round checks its own
-    outcome, so nothing may drift."""
+    """Every round checks its own outcome, so nothing may drift."""
     no_wipe = ["set wipeActive 0", "set wipeCovered 0", "set wipeX -640"]
     course = p.bot.build(p.tables, p.solutions["course"], "course", 0, 30)[1:]
     for i in range(20):
@@ -341,10 +182,9 @@ def sample(pid):
 
 
 def check_flat(samples, sanitized):
-    """The peaks of resident memory and open files in the last tenth of the
-    run against the second tenth (the first warms up). A sanitized build's
-    resident set is its allocator's bookkeeping and says nothing of leaks
-    (the leak checker does): there only the open files are judged."""
+    """Peaks of the last tenth against the second (the first warms up). A
+    sanitized build's resident set is its allocator's bookkeeping, not leaks
+    (the leak checker judges those): there only the open files count."""
     if len(samples) < 8:
         print("too short a run to judge memory (fewer than 8 samples)")
         return
@@ -427,10 +267,9 @@ class Run:
             if got != want:
                 failures.append(f"  {path}: {describe(got)}\n  {' ' * len(path)}  expected "
                                 f"{describe(want)}")
-        own = set(os.listdir(os.path.join(self.work, "EditMap")))
-        extra = own - {os.path.basename(p) for p in expected if p.startswith("EditMap/")}
-        if extra:
-            failures.append(f"  EditMap holds unexpected {sorted(extra)}")
+        own = os.listdir(os.path.join(self.work, "EditMap"))
+        if own:
+            failures.append(f"  EditMap holds unexpected {sorted(own)}")
         if failures:
             sys.exit(f"{name}: save files differ\n" + "\n".join(failures))
 
@@ -442,18 +281,14 @@ def describe(data):
     return f"{len(data)} bytes {data.hex()} = {words}"
 
 
-def course_saves(seconds):
-    return {
-        "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
-        "sav_2.vrk": records(record_of(seconds), NO_RECORD),
-        "sav_3.vrk": None,
-    }
-
-
 def run_course(run):
     state = run.session("course", course)
     seconds = state["courseSeconds"]
-    run.check_saves("course", course_saves(seconds), state)
+    run.check_saves("course", {
+        "sav_1.vrk": progress((0, 10, seconds, 0, 1, int(seconds < 630), 0)),
+        "sav_2.vrk": records(record_of(seconds), NO_RECORD),
+        "sav_3.vrk": None,
+    }, state)
     if seconds >= 630:
         sys.exit(f"course: {seconds} s is too slow for the extras")
     print(f"course cleared in {seconds} s (courseSeconds)")
@@ -461,7 +296,7 @@ def run_course(run):
 
 
 def main():
-    runs = ("tutorial", "underground", "freemode", "continue", "soak")
+    runs = ("underground", "soak")
     args = [a for a in sys.argv[1:] if a != "--sanitized"]
     if len(args) != 5 or args[4] not in runs:
         sys.exit(__doc__)
@@ -473,14 +308,7 @@ def main():
             run.session("soak", soak)
             print(f"the course 20 times and free mode 200 times in {time.monotonic() - started:.1f} s")
             check_flat(run.samples, "--sanitized" in sys.argv)
-        elif which == "tutorial":
-            state = run.session("tutorial", tutorial)
-            # The title creates an empty progress file on its first load.
-            run.check_saves("tutorial", {"sav_1.vrk": b"", "sav_2.vrk": None, "sav_3.vrk": None})
-            if state["courseCleared"] or state["stageNumber"]:
-                sys.exit(f"tutorial: progress changed: {state['courseCleared']}")
-            print("tutorial played: rule stages 1 to 3, chapters 0 to 3")
-        elif which == "underground":
+        else:
             seconds = run_course(run)
             state = run.session("underground", underground)
             under = state["undergroundSeconds"]
@@ -490,29 +318,6 @@ def main():
                 "sav_3.vrk": struct.pack("<I", 49),
             }, state)
             print(f"underground cleared in {under} s (undergroundSeconds)")
-        elif which == "freemode":
-            saves = course_saves(run_course(run))
-            cells = [EDITOR_CODES[c] for row in EDITOR_MAP for c in row]
-            own = bytes(cells) + struct.pack("<B2i", EDITOR_TIME_CLASS, *EDITOR_START)
-            # The solver plays the map as a file, the one the editor will save.
-            with tempfile.NamedTemporaryFile(suffix=".map") as probe:
-                probe.write(own)
-                probe.flush()
-                moves = subprocess.run([solver, "--moves", probe.name], check=True,
-                                       capture_output=True, text=True).stdout.split()[-1]
-            run.session("freemode", free_mode, moves)
-            saves.update({"sav_3.vrk": struct.pack("<I", 3), "EditMap/map_00.map": own})
-            run.check_saves("freemode", saves)
-            print("free mode: course 13, underground 4 and an own map cleared")
-        else:
-            before = run.session("game over", game_over_at_14)["courseSeconds"]
-            run.check_saves("game over", {"sav_1.vrk": progress((10, 6, before, 0, 0, 0, 0)),
-                                          "sav_2.vrk": None, "sav_3.vrk": None})
-            state = run.session("continue", continue_from_checkpoint, before)
-            seconds = state["courseSeconds"]
-            run.check_saves("continue", course_saves(seconds), state)
-            print(f"game over at stage 14 (index 13) after {before} s; CONTINUE resumed at "
-                  f"stage 11 (index 10); course cleared at {seconds} s")
     except SystemExit as failure:
         print(f"the session scripts and the game directory are kept in {run.work}")
         raise failure

@@ -1,21 +1,17 @@
 #!/bin/bash
-# Plays the real game in a virtual X server with a window manager, the way a
-# player would: the closed doors of the title, Z and the menu behind the
-# doors, RULE, the story skipped with X, the first rule stage set up; F1 to
-# full screen (the picture at twice its size between black bars) and back;
-# the stage walked with the arrow keys to its clear and the next chapter; the
-# window resized, the picture centred in it; ESC quits with exit code 0. The
-# game's window is the only one throughout, sound goes to SDL's disk driver
-# and must not be silence. Pictures are compared with the bitmaps they show
-# and with the simulator's picture of the same moment.
+# Plays the real game in a virtual X server with a window manager, as a
+# player would: title, menu, RULE, the story skipped, the first rule stage;
+# F1 to full screen and back; the stage walked to the next chapter; the
+# window resized; ESC. Screenshots are compared with the bitmaps they show
+# and the simulator's picture of the same moment; the game's window must be
+# the only one and its sound, on SDL's disk driver, not silence.
 # Usage: xvfb-smoke.sh GAME_DIR [ARTIFACT_DIR [SOLVER [ROOT]]]
 #   GAME_DIR      a built game directory, content and ossmire-sim included
 #   ARTIFACT_DIR  where the screenshots are kept (default: a temporary one)
 #   SOLVER        ossmire-solver, for the moves of the stage (without it the
 #                 stage is not walked)
 #   ROOT          an installed tree (an extracted package) to play instead of
-#                 a scratch copy of GAME_DIR: started from another folder, its
-#                 saves must go to the home and the tree must stay as it was
+#                 a scratch copy of GAME_DIR; its saves must go to the home
 # Exits 77 (skipped) without Xvfb, openbox, xdotool, xprop or ImageMagick:
 # full screen needs a window manager to honour it.
 set -u
@@ -51,8 +47,7 @@ shot() {
     import -window "$WID" "$ARTIFACTS/$1.png" 2>/dev/null
 }
 
-# Normalised RMSE between the same region of two pictures: GEOMETRY like
-# 640x290+0+40.
+# Normalised RMSE between the same region (like 640x290+0+40) of two pictures.
 difference() {
     convert "$1" -crop "$3" +repage "$WORK/a.png" &&
         convert "$2" -crop "$3" +repage "$WORK/b.png" &&
@@ -60,9 +55,8 @@ difference() {
         sed -n 's/.*(\(.*\)).*/\1/p'
 }
 
-# Takes screenshots until the region matches the reference picture: the
-# frame rate may drop on a busy machine, so no fixed wait can be trusted.
-# CONVERT options, if any, bring the window's picture to the game's size.
+# Screenshots until the region matches the reference: on a busy machine no
+# fixed wait can be trusted. CONVERT brings the picture to the game's size.
 wait_for() {  # NAME REFERENCE REGION SECONDS [CONVERT...]
     local what=$1 reference=$2 region=$3 seconds=$4 d=
     shift 4
@@ -125,8 +119,6 @@ if [ -n "$ROOT" ]; then
     PROGRAM=$ROOT/usr/games/ossmire
     BITMAP=$ROOT/usr/share/games/ossmire/bitmap
     SAVES=$PLAYER/home/.local/share/ossmire
-    snapshot() { (cd "$ROOT" && find . -printf '%p %s %T@\n' | sort); }
-    snapshot >"$WORK/before"
     if [ "$(id -u)" -eq 0 ]; then
         AS_PLAYER="setpriv --reuid=65534 --regid=65534 --clear-groups"
         chmod 755 "$WORK"
@@ -194,16 +186,9 @@ wait_geometry 640x480 "second F1 did not return to the window"
 sleep 0.5
 wait_for 6-windowed "$STAGE" 320x320+80+80 3
 
-# Seconds have passed since the stage start: the clock shows another number.
-d=$(difference "$ARTIFACTS/4-stage.png" "$ARTIFACTS/6-windowed.png" 120x40+495+45)
-echo "clock: difference $d between the stage start and now"
-awk -v d="${d:-0}" 'BEGIN { exit !(d > 0.02) }' || fail "the stage clock stands still"
-
-# The stage walked with the arrow keys. A held arrow steps on its second frame
-# and again 17 frames later, and a press that comes early steps once the 17
-# frames are over if it is still held: held 0.2 s in 0.7 s, each key makes
-# exactly one step from 60 down to 19 frames a second. Cleared, the stage
-# leaves for chapter 1; a miss would play it again.
+# The stage walked with the arrow keys: a held arrow steps on its second frame
+# and again 17 frames later, so held 0.2 s in 0.7 s each key makes exactly one
+# step from 60 down to 19 frames a second. Cleared, it leaves for chapter 1.
 reference=$STAGE region=320x320+80+80
 if [ -n "$SOLVER" ]; then
     moves=$("$SOLVER" --moves "$GAME_DIR/data.vrk" | awk '$1 == "rule" && $2 == 1 { print $NF }')
@@ -235,9 +220,5 @@ echo "audio: $(stat -c %s "$PLAYER/audio.raw") bytes, $loud of them not zero"
 [ "$loud" -gt 0 ] || fail "audio was only silence"
 [ -f "$SAVES/sav_1.vrk" ] || fail "no progress file in $SAVES: $(ls -A "$SAVES" 2>&1)"
 [ -z "$(ls -A "$PLAYER/elsewhere")" ] || fail "files in the working folder: $(ls -A "$PLAYER/elsewhere")"
-if [ -n "$ROOT" ]; then
-    snapshot | diff "$WORK/before" - || fail "the game wrote under the installed tree"
-else
-    [ -e "$PLAYER/home/.local" ] && fail "a portable copy wrote into the home"
-fi
+[ -z "$ROOT" ] && [ -e "$PLAYER/home/.local" ] && fail "a portable copy wrote into the home"
 echo "PASS (screenshots in $ARTIFACTS)"

@@ -1,8 +1,5 @@
 #!/usr/bin/env python3
-"""Checks that the story checker refuses what the game would show wrongly.
-
-Run: python3 tools/story/test_check_story.py
-"""
+"""Checks that the story checker refuses what the game would show wrongly."""
 
 import os
 import sys
