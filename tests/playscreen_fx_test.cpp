@@ -252,4 +252,20 @@ TEST_F(FxTest, GameOverSavesTheCheckpointOrTheDeepestUndergroundStage) {
     wipeActive = wipeCovered = 0;
 }
 
+// The stage the run ended on, counted from 1, appears with the whole banner.
+TEST_F(FxTest, GameOverNamesTheStageOnceTheBannerIsWhole) {
+    stageNumber = 13;
+    gameOverBannerWidth = 620;
+    gameOverBannerDone = gameOverTimer = 0;
+    for (u32 width : {630u, 640u}) {
+        EXPECT_EQ(RunGameOver(), 1);
+        std::vector<std::string> texts = TakeLines("text");
+        EndFrame();
+        ASSERT_EQ(texts.size(), width == 640 ? 2u : 1u) << width;
+        if (width == 640) {
+            EXPECT_EQ(texts[0], "font=2 x=180 y=230 color=FFFF0000 \"ステージ14で終了\"");
+        }
+    }
+}
+
 }  // namespace
