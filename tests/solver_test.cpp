@@ -137,9 +137,11 @@ TEST(EditorVerdict, MapsAreJudgedWithParWaysOrAReason) {
     EXPECT_EQ(Described(open), "map 07: clearable, par 17 s, 43 s left, 100+ ways");
     EXPECT_EQ(Described(open, 7, 3), "map 07: undecided");
     // The goal on the start's colour: 63 steps cannot end there.
-    open.cells[62] = TILE_FLOOR;
-    open.cells[63] = TILE_KEY4;
-    EXPECT_EQ(Described(open), "map 07: not clearable: the board's colours forbid one stroke");
+    Stage sameColour = open;
+    sameColour.cells[62] = TILE_FLOOR;
+    sameColour.cells[63] = TILE_KEY4;
+    EXPECT_EQ(Described(sameColour),
+              "map 07: not clearable: the board's colours forbid one stroke");
 
     // The worker answers for the newest map asked about.
     AskVerdict(open);
